@@ -1,0 +1,55 @@
+#pragma once
+// The sub-tone entry dialog's rules (TForm4): its state, which it keeps from one opening to the
+// next, the preselection from the stored sub-tone, the enabling of its controls, and storing the
+// choice.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/image/channel_record.h"
+
+namespace tirna {
+
+inline constexpr std::string_view subtone_title_rx = "Субтон приема";
+inline constexpr std::string_view subtone_title_tx = "Субтон передачи";
+
+struct Subtone_dialog_state {
+  enum Choice { ctc = 0, dcs = 1, off = 2 };
+  int choice = off;             // RadioGroup1
+  int ctcss_index = -1;         // ComboBox1: selected item, -1 for none
+  std::string ctcss_text = "67.0";
+  int dcs_index = 0;            // ComboBox2
+  std::string dcs_text = "023";
+  bool inverted = false;        // CheckBox1 "Инверт. DCS"
+  bool ctcss_enabled = false;
+  bool dcs_enabled = false;
+  bool inverted_enabled = false;
+
+  void select_ctcss(int index);
+  void select_dcs(int index);
+  // The user changed the choice: enable the controls that belong to it.
+  void set_choice(int new_choice);
+};
+
+// Preselects the controls from what the channel stores (types 1, 2, 4, 6 leave them as they are).
+void preselect_subtone(Subtone_dialog_state& state, const Param_image& image, int n, Side side);
+
+// Stores the dialog's choice. nullopt when stored; otherwise the refusal message, and the record is
+// left exactly as it was. A DCS code must be three octal digits.
+std::optional<std::string> accept_subtone(Param_image& image, int n, Side side,
+                                          const Subtone_dialog_state& state);
+
+// Shows the dialog for a side with the state (which it may change) and reports whether "Да"
+// closed it; shows a refusal.
+class Subtone_dialog {
+ public:
+  virtual ~Subtone_dialog() = default;
+  virtual bool ask_subtone(Side side, Subtone_dialog_state& state) = 0;
+  virtual void show_refused(const std::string& message) = 0;
+};
+
+void in_tone(Param_image& image, int n, Side side, Subtone_dialog_state& state,
+             Subtone_dialog& dialog);
+
+}  // namespace tirna
