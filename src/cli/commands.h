@@ -1,0 +1,27 @@
+#pragma once
+// Each command group registers its subcommands on the application. A subcommand's callback
+// throws Command_failed to end with a status; the message goes to stderr.
+
+#include <CLI/CLI.hpp>
+#include <stdexcept>
+#include <string>
+
+#include "cli/exit_status.h"
+#include "core/files/file_commands.h"
+
+namespace tirna::cli {
+
+struct Command_failed : std::runtime_error {
+  Command_failed(Exit_status s, const std::string& message) : std::runtime_error(message), status(s) {}
+  Exit_status status;
+};
+
+// Opens a parameter file as the window's Open command does, or fails with status 3 and the file
+// error's text.
+Workspace open_or_fail(const std::string& path);
+// Saves atomically, or fails with status 3.
+void save_or_fail(Workspace& ws, const std::string& path);
+
+void add_file_commands(CLI::App& app);
+
+}  // namespace tirna::cli

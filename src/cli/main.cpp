@@ -1,0 +1,28 @@
+// tirna520-cli: new, show and the other commands of the technician's command line.
+
+#include <iostream>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+  using namespace tirna::cli;
+  CLI::App app{"tirna520-cli: programming tool for the Тирна-520 radio, from the command line"};
+  app.require_subcommand(1);
+  app.footer(exit_status_help);
+  app.set_help_all_flag("--help-all", "Print help for every command");
+  add_file_commands(app);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return exit_usage;
+  } catch (const Command_failed& e) {
+    if (e.what()[0] != '\0') std::cerr << e.what() << '\n';
+    return e.status;
+  }
+  return exit_ok;
+}
