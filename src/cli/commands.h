@@ -12,7 +12,8 @@
 namespace tirna::cli {
 
 struct Command_failed : std::runtime_error {
-  Command_failed(Exit_status s, const std::string& message) : std::runtime_error(message), status(s) {}
+  Command_failed(Exit_status s, const std::string& message)
+      : std::runtime_error(message), status(s) {}
   Exit_status status;
 };
 

@@ -36,7 +36,8 @@ void add_file_commands(CLI::App& app) {
     cmd->add_option("--coding-version", options->coding_version,
                     "Frequency coding version (3 or less: old coding, 4 or more: new coding)")
         ->check(CLI::Range(0, 255));
-    cmd->add_option("-o,--output", options->output, "The parameter file to write (*.tn5)")->required();
+    cmd->add_option("-o,--output", options->output, "The parameter file to write (*.tn5)")
+        ->required();
     cmd->callback([options] {
       Workspace ws;
       ws.state.band_index = options->band;

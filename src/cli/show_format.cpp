@@ -37,9 +37,17 @@ std::string show_listing(const Workspace& ws, const Window_view& view) {
       << "\n\n";
 
   out << "Параметры каналов\n";
-  static constexpr const char* headers[] = {"Кан", "Выкл", "Зпрд", "Частота приема", "Субтон приема",
-                                            "Частота передачи", "Субтон передачи", "Мощность",
-                                            "Ширина", "Скан.", "Запрет на занятом"};
+  static constexpr const char* headers[] = {"Кан",
+                                            "Выкл",
+                                            "Зпрд",
+                                            "Частота приема",
+                                            "Субтон приема",
+                                            "Частота передачи",
+                                            "Субтон передачи",
+                                            "Мощность",
+                                            "Ширина",
+                                            "Скан.",
+                                            "Запрет на занятом"};
   static constexpr std::size_t widths[] = {4, 5, 5, 15, 14, 17, 16, 11, 11, 11, 0};
   for (std::size_t i = 0; i < std::size(headers); ++i) out << pad(headers[i], widths[i]);
   out << '\n';

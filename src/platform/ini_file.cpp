@@ -18,22 +18,38 @@ uint8_t fold(uint8_t b) {
   if (b >= 'A' && b <= 'Z') return static_cast<uint8_t>(b + 0x20);
   if (b >= 0xC0 && b <= 0xDF) return static_cast<uint8_t>(b + 0x20);
   switch (b) {
-    case 0xA8: return 0xB8;  // Ё
-    case 0x80: return 0x90;  // Ђ
-    case 0x81: return 0x83;  // Ѓ
-    case 0x8A: return 0x9A;  // Љ
-    case 0x8C: return 0x9C;  // Њ
-    case 0x8D: return 0x9D;  // Ќ
-    case 0x8E: return 0x9E;  // Ћ
-    case 0x8F: return 0x9F;  // Џ
-    case 0xA1: return 0xA2;  // Ў
-    case 0xA3: return 0xBC;  // Ј
-    case 0xA5: return 0xB4;  // Ґ
-    case 0xAA: return 0xBA;  // Є
-    case 0xAF: return 0xBF;  // Ї
-    case 0xB2: return 0xB3;  // І
-    case 0xBD: return 0xBE;  // Ѕ
-    default: return b;
+    case 0xA8:
+      return 0xB8;  // Ё
+    case 0x80:
+      return 0x90;  // Ђ
+    case 0x81:
+      return 0x83;  // Ѓ
+    case 0x8A:
+      return 0x9A;  // Љ
+    case 0x8C:
+      return 0x9C;  // Њ
+    case 0x8D:
+      return 0x9D;  // Ќ
+    case 0x8E:
+      return 0x9E;  // Ћ
+    case 0x8F:
+      return 0x9F;  // Џ
+    case 0xA1:
+      return 0xA2;  // Ў
+    case 0xA3:
+      return 0xBC;  // Ј
+    case 0xA5:
+      return 0xB4;  // Ґ
+    case 0xAA:
+      return 0xBA;  // Є
+    case 0xAF:
+      return 0xBF;  // Ї
+    case 0xB2:
+      return 0xB3;  // І
+    case 0xBD:
+      return 0xBE;  // Ѕ
+    default:
+      return b;
   }
 }
 
@@ -61,7 +77,9 @@ std::optional<std::string_view> section_name(std::string_view line) {
   return trim(line.substr(1, close - 1));
 }
 
-std::string cp(std::string_view utf8) { return utf8_to_cp1251_lossy(utf8); }
+std::string cp(std::string_view utf8) {
+  return utf8_to_cp1251_lossy(utf8);
+}
 
 }  // namespace
 
@@ -72,7 +90,8 @@ Ini_file Ini_file::parse(std::string_view bytes) {
     std::size_t end = bytes.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = bytes.size();
     ini.lines_.emplace_back(bytes.substr(start, end - start));
-    if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') {
+    if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() &&
+        bytes[end + 1] == '\n') {
       ++end;
     }
     start = end + 1;

@@ -1,8 +1,8 @@
 #pragma once
 // config.ini: an initialisation file in code page 1251 with CR LF lines, read and written by the
 // rules of Windows initialisation files: section and key names match without regard to letter
-// case, unknown sections, keys and lines are kept byte for byte, a written key replaces its value in
-// place or is appended to its section (the section is appended to the file when missing).
+// case, unknown sections, keys and lines are kept byte for byte, a written key replaces its value
+// in place or is appended to its section (the section is appended to the file when missing).
 
 #include <cstdint>
 #include <optional>

@@ -9,8 +9,12 @@ namespace {
 
 class Scripted_dialogs : public Cell_dialogs {
  public:
-  void in_frq(int n, Side side) override { calls.push_back("frq" + std::to_string(n) + side_name(side)); }
-  void in_tone(int n, Side side) override { calls.push_back("tone" + std::to_string(n) + side_name(side)); }
+  void in_frq(int n, Side side) override {
+    calls.push_back("frq" + std::to_string(n) + side_name(side));
+  }
+  void in_tone(int n, Side side) override {
+    calls.push_back("tone" + std::to_string(n) + side_name(side));
+  }
   std::vector<std::string> calls;
 
  private:

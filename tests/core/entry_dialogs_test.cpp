@@ -82,15 +82,12 @@ TEST_P(FrequencyRange, LimitsAreInclusiveAndStartUpHas174) {
   EXPECT_EQ(ws.image == before, !c.accepted || std::string(c.text) == "160");
 }
 
-INSTANTIATE_TEST_SUITE_P(Band0, FrequencyRange,
-                         ::testing::Values(Range_case{"175", true, true},
-                                           Range_case{"175,000001", true, false},
-                                           Range_case{"146", true, true},
-                                           Range_case{"145,999999", true, false},
-                                           Range_case{"174,5", false, false},
-                                           Range_case{"174", false, true},
-                                           Range_case{"4441", true, false},
-                                           Range_case{"160", false, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Band0, FrequencyRange,
+    ::testing::Values(Range_case{"175", true, true}, Range_case{"175,000001", true, false},
+                      Range_case{"146", true, true}, Range_case{"145,999999", true, false},
+                      Range_case{"174,5", false, false}, Range_case{"174", false, true},
+                      Range_case{"4441", true, false}, Range_case{"160", false, true}));
 
 TEST(FrequencyEntry, FractionTruncatesByCoding) {
   for (uint8_t version : {uint8_t{2}, uint8_t{4}}) {
@@ -192,7 +189,8 @@ TEST_F(SubtoneEntry, DcsThenOff) {
   in_tone(ws.image, 1, Side::rx, state, pick);
   EXPECT_EQ(subtone_type(ws.image, 1, Side::rx), 5);
   EXPECT_EQ(memory(ws.image, 3, 2), hex("09 01"));
-  Scripted_subtone_dialog off(true, [](Subtone_dialog_state& s) { s.set_choice(Subtone_dialog_state::off); });
+  Scripted_subtone_dialog off(
+      true, [](Subtone_dialog_state& s) { s.set_choice(Subtone_dialog_state::off); });
   in_tone(ws.image, 1, Side::rx, state, off);
   EXPECT_EQ(subtone_type(ws.image, 1, Side::rx), 0);
   EXPECT_EQ(memory(ws.image, 3, 2), hex("00 00"));
@@ -230,11 +228,12 @@ TEST_F(SubtoneEntry, RefusedTextsLeaveTheRecordExactlyAsItWas) {
     int choice;
     const char* text;
   };
-  for (const Case c : {Case{Subtone_dialog_state::ctc, ""}, Case{Subtone_dialog_state::ctc, "67,"},
-                       Case{Subtone_dialog_state::ctc, "6x,0"}, Case{Subtone_dialog_state::ctc, "1о0,0"},
-                       Case{Subtone_dialog_state::dcs, "089"}, Case{Subtone_dialog_state::dcs, "0234"},
-                       Case{Subtone_dialog_state::dcs, "23"}, Case{Subtone_dialog_state::dcs, "abc"},
-                       Case{Subtone_dialog_state::dcs, ""}}) {
+  for (const Case c :
+       {Case{Subtone_dialog_state::ctc, ""}, Case{Subtone_dialog_state::ctc, "67,"},
+        Case{Subtone_dialog_state::ctc, "6x,0"}, Case{Subtone_dialog_state::ctc, "1о0,0"},
+        Case{Subtone_dialog_state::dcs, "089"}, Case{Subtone_dialog_state::dcs, "0234"},
+        Case{Subtone_dialog_state::dcs, "23"}, Case{Subtone_dialog_state::dcs, "abc"},
+        Case{Subtone_dialog_state::dcs, ""}}) {
     Scripted_subtone_dialog dialog(true, [&](Subtone_dialog_state& s) {
       s.set_choice(c.choice);
       if (c.choice == Subtone_dialog_state::ctc) s.ctcss_text = c.text;

@@ -28,17 +28,17 @@ TEST_P(FrequencyWorkedExamples, EncodeStoresTheBytesAndShowsTheText) {
   EXPECT_EQ(blok_to_frq_str(image, 1, Side::rx, e.version), e.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, FrequencyWorkedExamples,
-    ::testing::Values(Worked_example{160000000, 2, "00 64 0C", "  160,000000"},
-                      Worked_example{160005000, 2, "01 7D 08", "  160,005000"},
-                      Worked_example{160012500, 2, "02 7D 08", "  160,010000"},
-                      Worked_example{453000000, 2, "20 1B 0D", "  453,000000"},
-                      Worked_example{460012500, 2, "62 67 09", "  460,010000"},
-                      Worked_example{470000000, 2, "C0 25 0D", "  470,000000"},
-                      Worked_example{148002500, 4, "40 2E 08", "  148,000000"},
-                      Worked_example{160000000, 4, "00 32 08", "  160,000000"},
-                      Worked_example{460012500, 4, "C1 8F 08", "  460,012500"}));
+INSTANTIATE_TEST_SUITE_P(Table, FrequencyWorkedExamples,
+                         ::testing::Values(Worked_example{160000000, 2, "00 64 0C", "  160,000000"},
+                                           Worked_example{160005000, 2, "01 7D 08", "  160,005000"},
+                                           Worked_example{160012500, 2, "02 7D 08", "  160,010000"},
+                                           Worked_example{453000000, 2, "20 1B 0D", "  453,000000"},
+                                           Worked_example{460012500, 2, "62 67 09", "  460,010000"},
+                                           Worked_example{470000000, 2, "C0 25 0D", "  470,000000"},
+                                           Worked_example{148002500, 4, "40 2E 08", "  148,000000"},
+                                           Worked_example{160000000, 4, "00 32 08", "  160,000000"},
+                                           Worked_example{460012500, 4, "C1 8F 08",
+                                                          "  460,012500"}));
 
 TEST(FrequencyCoding, SameBytesMeanDifferentFrequenciesUnderTheTwoCodings) {
   EXPECT_EQ(decode_frequency({25600, true}, 2), 160000000);
@@ -113,20 +113,16 @@ TEST(BandLimits, FrqSetGivesTheTableLimitsAndIgnoresOtherIndexes) {
 TEST(CodingConversion, CodNewAndCodOldGiveTheDocumentedBytes) {
   Param_image image;
   new_blok(image, 0, 2);
-  for (const auto& [before, after] :
-       std::vector<std::pair<const char*, const char*>>{{"01 7D 08", "00 32 08"},
-                                                         {"62 67 09", "C0 8F 08"},
-                                                         {"00 64 0C", "00 32 08"}}) {
+  for (const auto& [before, after] : std::vector<std::pair<const char*, const char*>>{
+           {"01 7D 08", "00 32 08"}, {"62 67 09", "C0 8F 08"}, {"00 64 0C", "00 32 08"}}) {
     const auto b = hex(before);
     for (int i = 0; i < 3; ++i) image.set_byte(i, b[i]);
     cod_new(image);
     EXPECT_EQ(memory(image, 0, 3), hex(after)) << before;
     EXPECT_EQ(image.byte(11), 0x0A);
   }
-  for (const auto& [before, after] :
-       std::vector<std::pair<const char*, const char*>>{{"C1 8F 08", "62 67 09"},
-                                                         {"C0 8F 08", "80 1F 0D"},
-                                                         {"00 32 08", "00 64 0C"}}) {
+  for (const auto& [before, after] : std::vector<std::pair<const char*, const char*>>{
+           {"C1 8F 08", "62 67 09"}, {"C0 8F 08", "80 1F 0D"}, {"00 32 08", "00 64 0C"}}) {
     const auto b = hex(before);
     for (int i = 0; i < 3; ++i) image.set_byte(5 + i, b[i]);
     cod_old(image);

@@ -117,12 +117,9 @@ TEST_F(ParamFile, FailedOpenChangesNothing) {
   std::filesystem::create_directory(path("dir.tn5"));
   const Workspace before = ws;
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {path("short.tn5"), "Read beyond end of file"},
-      {path("missing.tn5"), "File not found"},
-      {path("dir.tn5"), "File access denied"},
-      {path("short.tn5/x"), "Invalid filename"},
-      {path("nowhere/x.tn5"), "Invalid filename"},
-      {"", "Invalid filename"},
+      {path("short.tn5"), "Read beyond end of file"}, {path("missing.tn5"), "File not found"},
+      {path("dir.tn5"), "File access denied"},        {path("short.tn5/x"), "Invalid filename"},
+      {path("nowhere/x.tn5"), "Invalid filename"},    {"", "Invalid filename"},
   };
   for (const auto& [p, text] : cases) {
     const auto error = open_parameter_file(ws, p);

@@ -47,11 +47,10 @@ TEST_P(DefaultImage, IsByteForByteTheDocumentedImage) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllBandsAndCodings, DefaultImage,
-    ::testing::Values(
-        Default_case{0, 2, "00 64 0C 00 00 00 64 0C 00 00 10 00 00 00 01 01"},
-        Default_case{1, 3, "80 1F 0D 00 00 80 1F 0D 00 00 10 00 00 00 01 01"},
-        Default_case{0, 4, "00 32 08 00 00 00 32 08 00 00 10 0A 00 00 01 01"},
-        Default_case{1, 7, "C0 8F 08 00 00 C0 8F 08 00 00 10 0A 00 00 01 01"}));
+    ::testing::Values(Default_case{0, 2, "00 64 0C 00 00 00 64 0C 00 00 10 00 00 00 01 01"},
+                      Default_case{1, 3, "80 1F 0D 00 00 80 1F 0D 00 00 10 00 00 00 01 01"},
+                      Default_case{0, 4, "00 32 08 00 00 00 32 08 00 00 10 0A 00 00 01 01"},
+                      Default_case{1, 7, "C0 8F 08 00 00 C0 8F 08 00 00 10 0A 00 00 01 01"}));
 
 TEST(ParamImage, PacketHeadersAtTheDocumentedAddresses) {
   Param_image image;

@@ -65,7 +65,8 @@ TEST(ReportParameters, ChannelOffAndEditedFreeText) {
   auto m = as_map(report_parameters(view, "Бригада 7\nсмена"));
   EXPECT_EQ(m["no_kan3"], "V");
   EXPECT_EQ(m["no_tx3"], "");
-  for (const char* name : {"f_rx3", "st_rx3", "f_tx3", "st_tx3", "pow3", "band3", "skan3", "busy3"}) {
+  for (const char* name :
+       {"f_rx3", "st_rx3", "f_tx3", "st_tx3", "pow3", "band3", "skan3", "busy3"}) {
     EXPECT_EQ(m[name], "") << name;
   }
   EXPECT_EQ(m["memo1"], "Бригада 7\nсмена");

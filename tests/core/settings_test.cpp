@@ -16,7 +16,8 @@ int slot_of(int control) {
 
 std::string shown(const Param_image& image, int control) {
   const int slot = slot_of(control);
-  const Squelch_form form = slot == squelch_key_slot ? squelch_form_for(image) : Squelch_form::long_form;
+  const Squelch_form form =
+      slot == squelch_key_slot ? squelch_form_for(image) : Squelch_form::long_form;
   return setting_text(slot, form, read_setting(image, slot));
 }
 
@@ -59,10 +60,20 @@ TEST(SettingsLists, HaveTheirSizesAndExactTexts) {
 
 TEST(SettingsRead, DefaultImageShowsTheDocumentedTexts) {
   const Workspace ws = start_up_workspace();
-  const std::vector<std::string> expected = {
-      "60 секунд", "Выключен", "Выключен", "Выключен", "Включена", "5", "Включен", "Выключен",
-      "Выключен", "0,5 cекунд", "Первый канал в списке сканирования", "3,0 секунды",
-      "Временное откл. шумоподавителя", "Кратковременное нажатие (кн.\"ШПД\")"};
+  const std::vector<std::string> expected = {"60 секунд",
+                                             "Выключен",
+                                             "Выключен",
+                                             "Выключен",
+                                             "Включена",
+                                             "5",
+                                             "Включен",
+                                             "Выключен",
+                                             "Выключен",
+                                             "0,5 cекунд",
+                                             "Первый канал в списке сканирования",
+                                             "3,0 секунды",
+                                             "Временное откл. шумоподавителя",
+                                             "Кратковременное нажатие (кн.\"ШПД\")"};
   for (int s = 0; s < settings_count; ++s) {
     EXPECT_EQ(shown(ws.image, settings_controls[s]), expected[s]) << settings_controls[s];
   }
@@ -158,7 +169,8 @@ TEST(SettingsRead, AnyByteOfAnySettingGivesAnItemOrNone) {
       Workspace ws = start_up_workspace();
       ws.image.set_byte(setting_entry(s).address, static_cast<uint8_t>(b));
       const auto item = read_setting(ws.image, s);
-      const Squelch_form form = s == squelch_key_slot ? squelch_form_for(ws.image) : Squelch_form::long_form;
+      const Squelch_form form =
+          s == squelch_key_slot ? squelch_form_for(ws.image) : Squelch_form::long_form;
       if (item) {
         EXPECT_LT(*item, static_cast<int>(setting_items(s, form).size()));
       }

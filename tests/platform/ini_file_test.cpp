@@ -6,7 +6,9 @@
 namespace tirna {
 namespace {
 
-std::string cp(const std::string& utf8) { return *utf8_to_cp1251(utf8); }
+std::string cp(const std::string& utf8) {
+  return *utf8_to_cp1251(utf8);
+}
 
 const char* general = "Общие";
 
@@ -28,7 +30,8 @@ TEST(IniFile, LookupIgnoresLetterCaseOfLatinAndCyrillic) {
 }
 
 TEST(IniFile, LatinComKeysDoNotMatchAndExitAppendsTheCyrillicOnes) {
-  const std::string text = "[Общие]\r\nCOM/USB=0\r\nCOM-порт=3\r\nX=5\r\n\r\n[Порты]\r\nCOM1=/dev/ttyS0\r\n";
+  const std::string text =
+      "[Общие]\r\nCOM/USB=0\r\nCOM-порт=3\r\nX=5\r\n\r\n[Порты]\r\nCOM1=/dev/ttyS0\r\n";
   Ini_file ini = Ini_file::parse(cp(text));
   EXPECT_EQ(ini.integer(general, "СОМ/USB"), std::nullopt);
   EXPECT_EQ(ini.integer(general, "СОМ-порт"), std::nullopt);
@@ -36,8 +39,9 @@ TEST(IniFile, LatinComKeysDoNotMatchAndExitAppendsTheCyrillicOnes) {
   ini.set_integer(general, "СОМ-порт", 0);
   ini.set_integer(general, "X", 7);
   ini.set_integer(general, "Y", 0);
-  EXPECT_EQ(ini.bytes(), cp("[Общие]\r\nCOM/USB=0\r\nCOM-порт=3\r\nX=7\r\nСОМ/USB=1\r\nСОМ-порт=0\r\n"
-                            "Y=0\r\n\r\n[Порты]\r\nCOM1=/dev/ttyS0\r\n"));
+  EXPECT_EQ(ini.bytes(),
+            cp("[Общие]\r\nCOM/USB=0\r\nCOM-порт=3\r\nX=7\r\nСОМ/USB=1\r\nСОМ-порт=0\r\n"
+               "Y=0\r\n\r\n[Порты]\r\nCOM1=/dev/ttyS0\r\n"));
   EXPECT_EQ(ini.value("порты", "com1"), "/dev/ttyS0");
 }
 

@@ -21,6 +21,7 @@ void toggle_tx_inhibit(Param_image& image, int n, bool ticked);
 // A mouse click on cell (column 1..8, row 0..15): sets the modified flag, then acts by column when
 // the channel is in use (and, for the transmit columns 3, 4, 5 and 8, may transmit). Column 0
 // does nothing.
-void click_cell(Param_image& image, Working_state& state, int column, int row, Cell_dialogs& dialogs);
+void click_cell(Param_image& image, Working_state& state, int column, int row,
+                Cell_dialogs& dialogs);
 
 }  // namespace tirna

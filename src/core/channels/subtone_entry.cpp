@@ -12,7 +12,8 @@ std::vector<std::string_view> characters(std::string_view text) {
   std::vector<std::string_view> out;
   for (std::size_t i = 0; i < text.size();) {
     std::size_t len = 1;
-    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80) ++len;
+    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80)
+      ++len;
     out.push_back(text.substr(i, len));
     i += len;
   }
@@ -81,7 +82,8 @@ void preselect_subtone(Subtone_dialog_state& s, const Param_image& image, int n,
       s.inverted = r.type == subtone::dcs_inverted;
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -16,12 +16,12 @@ inline constexpr std::string_view subtone_title_tx = "Субтон переда�
 
 struct Subtone_dialog_state {
   enum Choice { ctc = 0, dcs = 1, off = 2 };
-  int choice = off;             // RadioGroup1
-  int ctcss_index = -1;         // ComboBox1: selected item, -1 for none
+  int choice = off;      // RadioGroup1
+  int ctcss_index = -1;  // ComboBox1: selected item, -1 for none
   std::string ctcss_text = "67.0";
-  int dcs_index = 0;            // ComboBox2
+  int dcs_index = 0;  // ComboBox2
   std::string dcs_text = "023";
-  bool inverted = false;        // CheckBox1 "Инверт. DCS"
+  bool inverted = false;  // CheckBox1 "Инверт. DCS"
   bool ctcss_enabled = false;
   bool dcs_enabled = false;
   bool inverted_enabled = false;

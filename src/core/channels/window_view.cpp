@@ -6,7 +6,9 @@
 
 namespace tirna {
 
-std::string channel_label(int n) { return (n < 10 ? " " : "") + std::to_string(n); }
+std::string channel_label(int n) {
+  return (n < 10 ? " " : "") + std::to_string(n);
+}
 
 Window_view::Window_view() {
   for (int n = 1; n <= channel_count; ++n) rows[n - 1].cells[0] = channel_label(n);

@@ -17,15 +17,17 @@ inline constexpr int table_columns = 9;  // column 0 holds the row label
 
 struct Channel_row_view {
   std::array<std::string, table_columns> cells;  // cells[0] is " 1" .. "16"
-  bool off_ticked = false;          // CheckBox n, "Канал выключен"
-  bool tx_inhibit_ticked = false;   // CheckBox 20+n, "Запрет передачи"
+  bool off_ticked = false;                       // CheckBox n, "Канал выключен"
+  bool tx_inhibit_ticked = false;                // CheckBox 20+n, "Запрет передачи"
   bool tx_box_enabled = true;
 };
 
 struct Settings_view {
   std::array<std::optional<int>, settings_count> selection{};
   Squelch_form squelch_form = Squelch_form::long_form;
-  std::string text(int slot) const { return setting_text(slot, squelch_form_of(slot), selection[slot]); }
+  std::string text(int slot) const {
+    return setting_text(slot, squelch_form_of(slot), selection[slot]);
+  }
   Squelch_form squelch_form_of(int slot) const {
     return slot == squelch_key_slot ? squelch_form : Squelch_form::long_form;
   }

@@ -9,9 +9,13 @@ void new_parameter_image(Workspace& ws) {
   ws.file_name.clear();
 }
 
-int band_index_of(const Param_image& image) { return image.byte(mem::band_code) == 0 ? 0 : 1; }
+int band_index_of(const Param_image& image) {
+  return image.byte(mem::band_code) == 0 ? 0 : 1;
+}
 
-uint8_t coding_version_of(const Param_image& image) { return image.byte(mem::version_byte); }
+uint8_t coding_version_of(const Param_image& image) {
+  return image.byte(mem::version_byte);
+}
 
 std::optional<Io_error> open_parameter_file(Workspace& ws, const std::string& path) {
   auto loaded = load_image(path);

@@ -2,8 +2,8 @@
 // Parameter files (*.tn5): the 128 packets of the image, 12 bytes each, 1536 bytes, nothing else.
 
 #include <cstdint>
-#include <string>
 #include <optional>
+#include <string>
 #include <variant>
 
 #include "core/image/param_image.h"

@@ -9,8 +9,12 @@ constexpr int tx_code_low = 5, tx_code_high = 6, tx_control = 7, tx_tone_low = 8
 constexpr int flags = 10;
 constexpr int marker = 11;
 
-int address(int n, int offset) { return mem::channels + mem::channel_record_size * (n - 1) + offset; }
-int pick(Side side, int rx_offset, int tx_offset) { return side == Side::rx ? rx_offset : tx_offset; }
+int address(int n, int offset) {
+  return mem::channels + mem::channel_record_size * (n - 1) + offset;
+}
+int pick(Side side, int rx_offset, int tx_offset) {
+  return side == Side::rx ? rx_offset : tx_offset;
+}
 
 }  // namespace
 
@@ -46,8 +50,8 @@ void set_frequency_code(Param_image& image, int n, Side side, uint32_t code, boo
   image.set_byte(address(n, pick(side, rx_code_low, tx_code_low)), static_cast<uint8_t>(code));
   image.set_byte(address(n, pick(side, rx_code_high, tx_code_high)),
                  static_cast<uint8_t>(code >> 8));
-  const uint8_t bits =
-      static_cast<uint8_t>(((code >> 16) & control::code_high_bits) | (step ? control::step_6250 : 0));
+  const uint8_t bits = static_cast<uint8_t>(((code >> 16) & control::code_high_bits) |
+                                            (step ? control::step_6250 : 0));
   image.set_bits(address(n, pick(side, rx_control, tx_control)), control::frequency_bits, bits);
 }
 
@@ -98,7 +102,9 @@ void set_subtone(Param_image& image, int n, Side side, int type, uint8_t value_l
   image.set_byte(address(n, pick(side, rx_tone_high, tx_tone_high)), value_high);
 }
 
-uint8_t coding_marker(const Param_image& image, int n) { return image.byte(address(n, marker)); }
+uint8_t coding_marker(const Param_image& image, int n) {
+  return image.byte(address(n, marker));
+}
 
 void set_coding_marker(Param_image& image, int n, uint8_t value) {
   image.set_byte(address(n, marker), value);

@@ -22,7 +22,7 @@ void set_channel_record(Param_image& image, int n, const Channel_record_bytes& r
 namespace control {
 inline constexpr uint8_t code_high_bits = 0x03;  // bits 16-17 of the frequency code
 inline constexpr uint8_t step_6250 = 0x04;       // old coding: 6.25 kHz steps
-inline constexpr uint8_t enabled = 0x08;          // rx: channel in use; tx: transmit allowed
+inline constexpr uint8_t enabled = 0x08;         // rx: channel in use; tx: transmit allowed
 inline constexpr uint8_t subtone_type = 0x70;
 inline constexpr uint8_t frequency_bits = code_high_bits | step_6250;
 }  // namespace control

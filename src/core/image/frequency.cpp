@@ -82,7 +82,11 @@ void convert_all(Param_image& image, uint8_t from_version, uint8_t to_version, u
 
 }  // namespace
 
-void cod_new(Param_image& image) { convert_all(image, 2, 4, coding_marker_new); }
-void cod_old(Param_image& image) { convert_all(image, 4, 2, coding_marker_old); }
+void cod_new(Param_image& image) {
+  convert_all(image, 2, 4, coding_marker_new);
+}
+void cod_old(Param_image& image) {
+  convert_all(image, 4, 2, coding_marker_old);
+}
 
 }  // namespace tirna

@@ -4,8 +4,12 @@
 
 namespace tirna {
 
-int packet_address(int k) { return 8 * (k - 1); }
-int packet_of_address(int addr) { return addr / 8 + 1; }
+int packet_address(int k) {
+  return 8 * (k - 1);
+}
+int packet_of_address(int addr) {
+  return addr / 8 + 1;
+}
 
 bool packet_header_matches(const Packet& p, int k) {
   const int a = packet_address(k);
@@ -48,15 +52,15 @@ void new_blok(Param_image& image, int band_index, uint8_t coding_version) {
   // 25 kHz, no lock-out, not scanned, full power.
   Channel_record_bytes record{};
   if (!new_coding) {
-    record = band_index == 0 ? Channel_record_bytes{0x00, 0x64, 0x0C, 0, 0, 0x00, 0x64, 0x0C, 0, 0,
-                                                    0x10, 0x00, 0, 0, 1, 1}
-                             : Channel_record_bytes{0x80, 0x1F, 0x0D, 0, 0, 0x80, 0x1F, 0x0D, 0, 0,
-                                                    0x10, 0x00, 0, 0, 1, 1};
+    record = band_index == 0 ? Channel_record_bytes{0x00, 0x64, 0x0C, 0,    0, 0x00, 0x64, 0x0C,
+                                                    0,    0,    0x10, 0x00, 0, 0,    1,    1}
+                             : Channel_record_bytes{0x80, 0x1F, 0x0D, 0,    0, 0x80, 0x1F, 0x0D,
+                                                    0,    0,    0x10, 0x00, 0, 0,    1,    1};
   } else {
-    record = band_index == 0 ? Channel_record_bytes{0x00, 0x32, 0x08, 0, 0, 0x00, 0x32, 0x08, 0, 0,
-                                                    0x10, 0x0A, 0, 0, 1, 1}
-                             : Channel_record_bytes{0xC0, 0x8F, 0x08, 0, 0, 0xC0, 0x8F, 0x08, 0, 0,
-                                                    0x10, 0x0A, 0, 0, 1, 1};
+    record = band_index == 0 ? Channel_record_bytes{0x00, 0x32, 0x08, 0,    0, 0x00, 0x32, 0x08,
+                                                    0,    0,    0x10, 0x0A, 0, 0,    1,    1}
+                             : Channel_record_bytes{0xC0, 0x8F, 0x08, 0,    0, 0xC0, 0x8F, 0x08,
+                                                    0,    0,    0x10, 0x0A, 0, 0,    1,    1};
   }
   for (int n = 1; n <= channel_count; ++n) set_channel_record(image, n, record);
 

@@ -16,8 +16,8 @@ using Packet = std::array<uint8_t, packet_size>;
 
 // Header of packet k (1..128): 'W', address high, address low, 8.
 inline constexpr uint8_t packet_header_w = 0x57;
-int packet_address(int k);         // 8(k-1)
-int packet_of_address(int addr);   // (addr div 8) + 1
+int packet_address(int k);        // 8(k-1)
+int packet_of_address(int addr);  // (addr div 8) + 1
 bool packet_header_matches(const Packet& p, int k);
 
 class Param_image {
@@ -45,23 +45,23 @@ class Param_image {
 
 // Memory map: one place names every area of the radio memory.
 namespace mem {
-inline constexpr int channels = 0x000;            // 16 records of 16 bytes
+inline constexpr int channels = 0x000;  // 16 records of 16 bytes
 inline constexpr int channel_record_size = 16;
-inline constexpr int settings = 0x2B0;            // 0x2B0..0x2BF, general settings
-inline constexpr int model_text = 0x2C0;          // 16 characters
+inline constexpr int settings = 0x2B0;    // 0x2B0..0x2BF, general settings
+inline constexpr int model_text = 0x2C0;  // 16 characters
 inline constexpr int model_text_size = 16;
-inline constexpr int ident_block = 0x2D0;         // 0x2D0..0x2D7
+inline constexpr int ident_block = 0x2D0;  // 0x2D0..0x2D7
 inline constexpr int version_byte = 0x2D1;
 inline constexpr int band_code = 0x2D2;
-inline constexpr int ident_model = 0x2D3;         // "0061P": "P1600" read downwards
-inline constexpr int fixed_after_ident = 0x2D8;   // 00 02 00 00 00 00 00 00
-inline constexpr int factory_number = 0x2E0;      // 7 characters
+inline constexpr int ident_model = 0x2D3;        // "0061P": "P1600" read downwards
+inline constexpr int fixed_after_ident = 0x2D8;  // 00 02 00 00 00 00 00 00
+inline constexpr int factory_number = 0x2E0;     // 7 characters
 inline constexpr int factory_number_size = 7;
-inline constexpr int free_text = 0x300;           // 0x300..0x3BF
+inline constexpr int free_text = 0x300;  // 0x300..0x3BF
 inline constexpr int free_text_size = 192;
-inline constexpr int prog_date = 0x3C0;           // YYYYMMDD
-inline constexpr int prog_time = 0x3C8;           // HHMMSS
-inline constexpr int prog_fixed = 0x3CE;          // 00 00
+inline constexpr int prog_date = 0x3C0;   // YYYYMMDD
+inline constexpr int prog_time = 0x3C8;   // HHMMSS
+inline constexpr int prog_fixed = 0x3CE;  // 00 00
 }  // namespace mem
 
 // Band codes of the identification block and of the radio identification.
@@ -71,7 +71,7 @@ uint8_t band_code_for_index(int band_index);
 
 // The packets a write of the parameter image sends, in order.
 inline constexpr std::array<int, 38> parameter_write_packets = {
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
+    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18,  19,
     20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 87, 88, 91, 92, 121, 122};
 
 // Builds the default image for a band index (0 or 1) and a coding version; whatever the image held

@@ -9,13 +9,13 @@ const std::array<std::string_view, 38> ctcss_list = {
     "192,8", "203,5", "210,7", "218,1", "225,7", "233,6", "241,8", "250,3"};
 
 const std::array<std::string_view, 83> dcs_list = {
-    "023", "025", "026", "031", "032", "043", "047", "051", "054", "065", "071", "072", "073",
-    "074", "114", "115", "116", "125", "131", "132", "134", "143", "152", "155", "156", "162",
-    "165", "172", "174", "205", "223", "226", "243", "244", "245", "251", "261", "263", "265",
-    "271", "306", "311", "315", "331", "343", "346", "351", "364", "365", "371", "411", "412",
-    "413", "423", "431", "432", "445", "464", "465", "466", "503", "506", "516", "532", "546",
-    "565", "606", "612", "624", "627", "631", "632", "654", "662", "664", "703", "712", "723",
-    "731", "732", "734", "743", "754"};
+    "023", "025", "026", "031", "032", "043", "047", "051", "054", "065", "071", "072",
+    "073", "074", "114", "115", "116", "125", "131", "132", "134", "143", "152", "155",
+    "156", "162", "165", "172", "174", "205", "223", "226", "243", "244", "245", "251",
+    "261", "263", "265", "271", "306", "311", "315", "331", "343", "346", "351", "364",
+    "365", "371", "411", "412", "413", "423", "431", "432", "445", "464", "465", "466",
+    "503", "506", "516", "532", "546", "565", "606", "612", "624", "627", "631", "632",
+    "654", "662", "664", "703", "712", "723", "731", "732", "734", "743", "754"};
 
 int ctcss_tenths(uint16_t v) {
   return 1000 * ((v >> 12) & 0xF) + 100 * ((v >> 8) & 0xF) + 10 * ((v >> 4) & 0xF) + (v & 0xF);
@@ -25,7 +25,9 @@ std::string ctcss_text(int tenths) {
   return std::to_string(tenths / 10) + "," + std::to_string(tenths % 10);
 }
 
-int dcs_number(uint16_t v) { return 100 * ((v >> 6) & 0xF) + 10 * ((v >> 3) & 0x7) + (v & 0x7); }
+int dcs_number(uint16_t v) {
+  return 100 * ((v >> 6) & 0xF) + 10 * ((v >> 3) & 0x7) + (v & 0x7);
+}
 
 std::string dcs_text(uint16_t v) {
   const int number = dcs_number(v);
@@ -35,11 +37,16 @@ std::string dcs_text(uint16_t v) {
 std::string blok_to_stone_str(const Param_image& image, int n, Side side) {
   const uint16_t value = subtone_value(image, n, side);
   switch (subtone_type(image, n, side)) {
-    case subtone::none: return " Выключен";
-    case subtone::ctcss: return "  CTC " + ctcss_text(ctcss_tenths(value));
-    case subtone::dcs: return "   DCS " + dcs_text(value);
-    case subtone::dcs_inverted: return "  -DCS " + dcs_text(value);
-    default: return "";
+    case subtone::none:
+      return " Выключен";
+    case subtone::ctcss:
+      return "  CTC " + ctcss_text(ctcss_tenths(value));
+    case subtone::dcs:
+      return "   DCS " + dcs_text(value);
+    case subtone::dcs_inverted:
+      return "  -DCS " + dcs_text(value);
+    default:
+      return "";
   }
 }
 

@@ -13,7 +13,9 @@ struct Band_limits {
 };
 
 // Coding versions 3 and below count 5 or 6.25 kHz steps; 4 and above count 12.5 kHz steps.
-constexpr bool is_new_coding(uint8_t coding_version) { return coding_version >= 4; }
+constexpr bool is_new_coding(uint8_t coding_version) {
+  return coding_version >= 4;
+}
 
 struct Working_state {
   uint8_t coding_version = 2;

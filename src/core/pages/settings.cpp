@@ -58,9 +58,9 @@ std::vector<std::string> make_list_d() {
 
 // "0,3 секунды" .. "5,0 секунд"; items 1 to 8 spell the unit with a Latin "c".
 std::vector<std::string> make_list_e() {
-  std::vector<std::string> items = {"0,3 секунды", "0,4 cекунды", "0,5 cекунд", "0,6 cекунд",
-                                    "0,7 cекунд",  "0,8 cекунд",  "0,9 cекунд", "1,0 cекунды",
-                                    "1,1 cекунды"};
+  std::vector<std::string> items = {"0,3 секунды", "0,4 cекунды", "0,5 cекунд",
+                                    "0,6 cекунд",  "0,7 cекунд",  "0,8 cекунд",
+                                    "0,9 cекунд",  "1,0 cекунды", "1,1 cекунды"};
   for (int tenths = 12; tenths <= 49; ++tenths) {
     items.push_back(std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " секунды");
   }
@@ -94,15 +94,20 @@ const std::vector<std::string>& list(int slot) {
 }
 
 const std::vector<std::string>& squelch_short_list() {
-  static const std::vector<std::string> items = {"Выключена",
-                                                 "Перекл. режимов тонового шумоподавителя",
-                                                 "Перекл. режимов шумоподавителя"};
+  static const std::vector<std::string> items = {
+      "Выключена", "Перекл. режимов тонового шумоподавителя", "Перекл. режимов шумоподавителя"};
   return items;
 }
 
-int bcd_value(uint8_t b) { return 10 * (b >> 4) + (b & 0x0F); }
-uint8_t to_bcd(int v) { return static_cast<uint8_t>((v / 10) * 16 + v % 10); }
-int squelch_code(const Param_image& image) { return image.byte(a_scan_key) >> 5; }
+int bcd_value(uint8_t b) {
+  return 10 * (b >> 4) + (b & 0x0F);
+}
+uint8_t to_bcd(int v) {
+  return static_cast<uint8_t>((v / 10) * 16 + v % 10);
+}
+int squelch_code(const Param_image& image) {
+  return image.byte(a_scan_key) >> 5;
+}
 
 std::optional<int> in_list(int index, int slot, Squelch_form form) {
   if (index < 0 || index >= static_cast<int>(setting_items(slot, form).size())) {
@@ -113,7 +118,9 @@ std::optional<int> in_list(int index, int slot, Squelch_form form) {
 
 }  // namespace
 
-const Setting_entry& setting_entry(int slot) { return entries[slot]; }
+const Setting_entry& setting_entry(int slot) {
+  return entries[slot];
+}
 
 const std::vector<std::string>& setting_items(int slot, Squelch_form form) {
   if (slot == squelch_key_slot && form == Squelch_form::short_form) return squelch_short_list();
@@ -129,18 +136,38 @@ std::optional<int> read_setting(const Param_image& image, int slot) {
   const Squelch_form form = squelch_form_for(image);
   int index = -1;
   switch (entries[slot].control) {
-    case 201: index = b == 0xFF ? 11 : (100 * (b >> 4) + 10 * (b & 0x0F)) / 30; break;
-    case 202: index = b; break;
+    case 201:
+      index = b == 0xFF ? 11 : (100 * (b >> 4) + 10 * (b & 0x0F)) / 30;
+      break;
+    case 202:
+      index = b;
+      break;
     case 203:
     case 204:
-    case 210: index = bcd_value(b); break;
-    case 205: index = (b & beep_bit) ? 1 : 0; break;
-    case 206: index = b; break;
-    case 208: index = (b & save_bit) ? 1 : 0; break;
-    case 209: index = (b & scan_mode_bits) >> 3; break;
-    case 211: index = bcd_value(b) - 3; break;
-    case 212: index = (b & 0x0F) - 1; break;
-    case 213: index = bcd_value(b) / 5 - 1; break;
+    case 210:
+      index = bcd_value(b);
+      break;
+    case 205:
+      index = (b & beep_bit) ? 1 : 0;
+      break;
+    case 206:
+      index = b;
+      break;
+    case 208:
+      index = (b & save_bit) ? 1 : 0;
+      break;
+    case 209:
+      index = (b & scan_mode_bits) >> 3;
+      break;
+    case 211:
+      index = bcd_value(b) - 3;
+      break;
+    case 212:
+      index = (b & 0x0F) - 1;
+      break;
+    case 213:
+      index = bcd_value(b) / 5 - 1;
+      break;
     case 214: {
       const int code = squelch_code(image);
       if (form == Squelch_form::long_form) {
@@ -150,7 +177,9 @@ std::optional<int> read_setting(const Param_image& image, int slot) {
       }
       break;
     }
-    case 215: index = b; break;
+    case 215:
+      index = b;
+      break;
   }
   return in_list(index, slot, form);
 }
@@ -158,20 +187,40 @@ std::optional<int> read_setting(const Param_image& image, int slot) {
 void write_setting(Param_image& image, int slot, int i) {
   const int addr = entries[slot].address;
   switch (entries[slot].control) {
-    case 201: image.set_byte(addr, i == 11 ? 0xFF : to_bcd(3 * i)); break;
+    case 201:
+      image.set_byte(addr, i == 11 ? 0xFF : to_bcd(3 * i));
+      break;
     case 202:
     case 206:
-    case 215: image.set_byte(addr, static_cast<uint8_t>(i)); break;
+    case 215:
+      image.set_byte(addr, static_cast<uint8_t>(i));
+      break;
     case 203:
     case 204:
-    case 210: image.set_byte(addr, to_bcd(i)); break;
-    case 205: image.set_bits(addr, beep_bit, i ? beep_bit : 0); break;
-    case 208: image.set_bits(addr, save_bit, i ? save_bit : 0); break;
-    case 209: image.set_bits(addr, scan_mode_bits, static_cast<uint8_t>(i << 3)); break;
-    case 211: image.set_byte(addr, to_bcd(i + 3)); break;
-    case 212: image.set_bits(addr, 0x0F, static_cast<uint8_t>(i + 1)); break;
-    case 213: image.set_byte(addr, to_bcd(5 * (i + 1))); break;
-    case 214: squelch_key_change(image, i); break;
+    case 210:
+      image.set_byte(addr, to_bcd(i));
+      break;
+    case 205:
+      image.set_bits(addr, beep_bit, i ? beep_bit : 0);
+      break;
+    case 208:
+      image.set_bits(addr, save_bit, i ? save_bit : 0);
+      break;
+    case 209:
+      image.set_bits(addr, scan_mode_bits, static_cast<uint8_t>(i << 3));
+      break;
+    case 211:
+      image.set_byte(addr, to_bcd(i + 3));
+      break;
+    case 212:
+      image.set_bits(addr, 0x0F, static_cast<uint8_t>(i + 1));
+      break;
+    case 213:
+      image.set_byte(addr, to_bcd(5 * (i + 1)));
+      break;
+    case 214:
+      squelch_key_change(image, i);
+      break;
   }
 }
 
@@ -189,13 +238,15 @@ Power_change_result power_select_change(Param_image& image, Squelch_form shown_f
     result.form = Squelch_form::short_form;
     if (shown_form == Squelch_form::long_form && k) {
       static constexpr int long_to_short[] = {0, 0, 1, 0, 2};
-      result.squelch_item = *k >= 0 && *k <= 4 ? std::optional<int>(long_to_short[*k]) : std::nullopt;
+      result.squelch_item =
+          *k >= 0 && *k <= 4 ? std::optional<int>(long_to_short[*k]) : std::nullopt;
     }
   } else if (p == 0 || p == 1) {
     result.form = Squelch_form::long_form;
     if (shown_form == Squelch_form::short_form && k) {
       static constexpr int short_to_long[] = {0, 2, 4};
-      result.squelch_item = *k >= 0 && *k <= 2 ? std::optional<int>(short_to_long[*k]) : std::nullopt;
+      result.squelch_item =
+          *k >= 0 && *k <= 2 ? std::optional<int>(short_to_long[*k]) : std::nullopt;
     }
   }
   if (result.squelch_item) squelch_key_change(image, *result.squelch_item);

@@ -17,21 +17,22 @@ inline constexpr int settings_count = 14;
 // Control numbers in page order (there is no 207).
 inline constexpr std::array<int, settings_count> settings_controls = {
     201, 202, 203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215};
-inline constexpr int squelch_key_slot = 12;  // ComboBox214
+inline constexpr int squelch_key_slot = 12;   // ComboBox214
 inline constexpr int power_select_slot = 13;  // ComboBox215
 
 enum class Squelch_form { long_form, short_form };
 
 struct Setting_entry {
-  int control;              // 201..215
-  const char* caption;      // as the page shows it
+  int control;                 // 201..215
+  const char* caption;         // as the page shows it
   const char* report_caption;  // as the printed report shows it
   int address;
 };
 const Setting_entry& setting_entry(int slot);  // slot 0..13 in page order
 
 // The items of a list. The squelch-key list has two forms.
-const std::vector<std::string>& setting_items(int slot, Squelch_form form = Squelch_form::long_form);
+const std::vector<std::string>& setting_items(int slot,
+                                              Squelch_form form = Squelch_form::long_form);
 
 // The form that the squelch-key list shows for an image: short while the power selection is 2.
 Squelch_form squelch_form_for(const Param_image& image);

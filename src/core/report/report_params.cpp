@@ -4,7 +4,8 @@
 
 namespace tirna {
 
-std::vector<Report_parameter> report_parameters(const Window_view& view, std::string_view memo_text) {
+std::vector<Report_parameter> report_parameters(const Window_view& view,
+                                                std::string_view memo_text) {
   static constexpr const char* cell_names[] = {"f_rx", "st_rx", "f_tx", "st_tx",
                                                "pow",  "band",  "skan", "busy"};
   std::vector<Report_parameter> params;

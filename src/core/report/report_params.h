@@ -19,7 +19,8 @@ struct Report_parameter {
 };
 
 // memo_text is the free-text box as it stands, which may hold typing not yet in the image.
-std::vector<Report_parameter> report_parameters(const Window_view& view, std::string_view memo_text);
+std::vector<Report_parameter> report_parameters(const Window_view& view,
+                                                std::string_view memo_text);
 
 // The same for a window whose box shows the image's free text.
 inline std::vector<Report_parameter> report_parameters(const Window_view& view) {
