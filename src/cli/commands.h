@@ -24,5 +24,7 @@ Workspace open_or_fail(const std::string& path);
 void save_or_fail(Workspace& ws, const std::string& path);
 
 void add_file_commands(CLI::App& app);
+// report FILE -o OUT.pdf
+void add_report_command(CLI::App& app);
 
 }  // namespace tirna::cli
