@@ -120,25 +120,39 @@ std::map<std::string, std::vector<std::string>> possible_values() {
 TEST(ReportPage, EveryTextTheRadioCanHoldFitsWithoutShortening) {
   Page_device page;
   const auto values = possible_values();
-  std::size_t rounds = 0;
-  for (const auto& [name, list] : values) rounds = std::max(rounds, list.size());
-  for (std::size_t round = 0; round < rounds; ++round) {
+  // The widest value of each single-line parameter, measured with its font on the device.
+  std::map<std::string, std::string> widest;
+  for (const Placed_text& p : place(page.writer, test::start_up_parameters())) {
+    const Report_text& t = element(p);
+    if (t.field != Report_field::parameter || t.multi_line) continue;
+    const QFontMetricsF metrics(p.font, &page.writer);
+    double widest_advance = -1;
+    for (const std::string& value : values.at(t.text)) {
+      const double advance = metrics.horizontalAdvance(QString::fromStdString(value));
+      if (advance > widest_advance) {
+        widest_advance = advance;
+        widest[t.text] = value;
+      }
+    }
+  }
+  // Each round prints every parameter's widest value, and one of the free texts.
+  for (const std::string& memo : values.at("memo1")) {
     std::vector<Report_parameter> params;
-    for (const auto& [name, list] : values) params.push_back({name, list[round % list.size()]});
+    for (const auto& [name, value] : widest) params.push_back({name, value});
+    params.push_back({"memo1", memo});
     const auto placed = place(page.writer, params);
     expect_inside_boxes(page.writer, placed);
     for (const Placed_text& p : placed) {
       const Report_text& t = element(p);
       if (t.field != Report_field::parameter) continue;
-      const std::string& value = values.at(t.text)[round % values.at(t.text).size()];
       if (t.multi_line) {
         QString joined;
         for (const auto& line : p.lines) joined += line.text;
-        QString expected = QString::fromStdString(value);
+        QString expected = QString::fromStdString(memo);
         expected.remove(u'\n');
         EXPECT_EQ(joined, expected) << "the free text lost characters";
       } else {
-        EXPECT_EQ(p.lines.front().text.toStdString(), value) << t.text;
+        EXPECT_EQ(p.lines.front().text.toStdString(), widest.at(t.text)) << t.text;
       }
     }
   }
