@@ -10,8 +10,10 @@ namespace {
 
 constexpr double page_width = 210.0 / 25.4;
 constexpr double page_height = 297.0 / 25.4;
-// Right end of the texts that have no neighbour to their right: clear of the paper's edge.
-constexpr double right_limit = 8.1;
+// Right end of the texts that have no neighbour to their right: a little past the rules, inside
+// what printers can print. The date, which starts at 6.9, may run further for the long months.
+constexpr double right_limit = 7.9;
+constexpr double date_right_limit = 8.1;
 // Room left between a text's box and the neighbour that follows on its line.
 constexpr double gap = 0.02;
 // Arial's line: ascent and descent come to 1.15 of the font size.
@@ -143,7 +145,7 @@ Report_layout make_layout() {
   t.push_back(memo);
 
   l.lines.push_back({rule_left, 11.3, rule_right, 11.3});
-  t.push_back(text_at(6.9, 11.3, right_limit, 8, false, Report_field::print_date, ""));
+  t.push_back(text_at(6.9, 11.3, date_right_limit, 8, false, Report_field::print_date, ""));
   return l;
 }
 
