@@ -48,6 +48,7 @@ namespace mem {
 inline constexpr int channels = 0x000;  // 16 records of 16 bytes
 inline constexpr int channel_record_size = 16;
 inline constexpr int settings = 0x2B0;    // 0x2B0..0x2BF, general settings
+inline constexpr int beep_save = 0x2BC;   // settings byte; every write clears bits 0-1
 inline constexpr int model_text = 0x2C0;  // 16 characters
 inline constexpr int model_text_size = 16;
 inline constexpr int ident_block = 0x2D0;  // 0x2D0..0x2D7

@@ -1,0 +1,89 @@
+#include "core/transfer/write_image.h"
+
+#include <chrono>
+
+#include "core/image/frequency.h"
+#include "core/transfer/packet_phase.h"
+#include "core/transfer/transfer_messages.h"
+
+namespace tirna {
+
+namespace {
+
+constexpr std::chrono::milliseconds write_timeout{10000};
+constexpr uint8_t bits_cleared_by_write = 0x03;  // of the settings byte 0x2BC; no control sets them
+constexpr int first_time_packet = 121;
+
+Transfer_result end_with(Transfer_result result, Transfer_status status, const Message& message,
+                         bool send_end, Link_session& s, Transfer_view& view) {
+  result.status = status;
+  view.show_message(message);
+  if (send_end) send_closing_string(s.port);
+  s.port.close();
+  view.close_progress();
+  view.razblok_btn();
+  return result;
+}
+
+// Brings the channel records into the radio's coding and the image's version to the radio's.
+void adopt_radio_coding(Workspace& ws, uint8_t radio_version) {
+  const uint8_t image_version = ws.state.coding_version;
+  if (radio_version == image_version && is_new_coding(radio_version)) return;
+  if (is_new_coding(radio_version) && !is_new_coding(image_version)) cod_new(ws.image);
+  if (!is_new_coding(radio_version) && is_new_coding(image_version)) cod_old(ws.image);
+  ws.state.coding_version = radio_version;
+  ws.image.set_byte(mem::version_byte, radio_version);
+}
+
+}  // namespace
+
+Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_view& view,
+                                      const Clock& local_time) {
+  Transfer_result result;
+  view.blok_btn();
+  ws.image.set_bits(mem::beep_save, bits_cleared_by_write, 0);
+  if (s.programmer.usb()) {
+    view.stop_usb_polling();
+    view.razblok_btn();
+    result.status = Transfer_status::usb_programmer;
+    return result;
+  }
+  if (!headers_intact(ws.image, parameter_write_packets)) {
+    result.status = Transfer_status::corrupt_headers;
+    view.show_message(transfer_text::corrupt_headers);
+    view.razblok_btn();
+    return result;
+  }
+
+  result.handshake = set_rez_prog(s, view);
+  if (!result.handshake.entered()) {
+    // The one failure after which "END" is still sent.
+    return end_with(result, status_of(result.handshake), transfer_text::write_failed, true, s,
+                    view);
+  }
+  if (s.identification.band_code() != ws.image.byte(mem::band_code)) {
+    return end_with(result, Transfer_status::band_mismatch, transfer_text::band_mismatch, false, s,
+                    view);
+  }
+  adopt_radio_coding(ws, s.identification.bytes[identification_version_byte]);
+
+  view.show_progress(transfer_text::writing.caption, transfer_text::writing.label,
+                     static_cast<int>(parameter_write_packets.size()));
+  Packet_phase phase(s, view, write_timeout, static_cast<int>(parameter_write_packets.size()));
+  for (int k : parameter_write_packets) {
+    if (k == first_time_packet) set_time(ws.image, local_time);
+    const Step step = phase.write_packet(ws.image.packet(k));
+    result.packets = phase.packets_done();
+    if (step != Step::ok) {
+      return end_with(result, status_of(step), transfer_text::write_failed, false, s, view);
+    }
+  }
+  send_closing_string(s.port);
+  view.close_progress();
+  s.port.close();
+  view.razblok_btn();
+  view.show_message(transfer_text::write_done);
+  return result;
+}
+
+}  // namespace tirna
