@@ -150,14 +150,18 @@ void Fake_radio::on_send(const std::vector<uint8_t>& bytes) {
     const int k = packet_of_address(bytes[1] * 256 + bytes[2]);
     Packet reply = memory.packet(k);
     if (corrupt_reply) corrupt_reply(k, reply);
-    answer(std::vector<uint8_t>(reply.begin(), reply.end()));
+    std::vector<uint8_t> bytes_out = reply_noise;
+    bytes_out.insert(bytes_out.end(), reply.begin(), reply.end());
+    answer(bytes_out);
   } else if (state_ == State::programming && bytes.size() == 12 && bytes[0] == 'W') {
     Packet frame{};
     std::copy(bytes.begin(), bytes.end(), frame.begin());
     frames.push_back(frame);
     if (packets_++ >= answer_packets) return;
     memory.set_packet(packet_of_address(bytes[1] * 256 + bytes[2]), frame);
-    answer({frame_answer});
+    std::vector<uint8_t> bytes_out = ack_noise;
+    bytes_out.push_back(frame_answer);
+    answer(bytes_out);
   } else if (bytes == std::vector<uint8_t>{'E', 'N', 'D'}) {
     ++ends;
     state_ = State::idle;

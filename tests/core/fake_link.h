@@ -95,6 +95,8 @@ class Fake_radio {
   std::vector<uint8_t> noise;          // sent before the first acknowledgement
   std::vector<uint8_t> noise_between;  // sent before every later answer
   std::vector<uint8_t> confirm_noise;  // sent before the acknowledgement of the identification
+  std::vector<uint8_t> reply_noise;    // sent before every read reply
+  std::vector<uint8_t> ack_noise;      // sent before every frame's acknowledgement
   uint8_t frame_answer = 0x06;
   std::chrono::microseconds reaction = 0us;                 // before every answer
   std::chrono::microseconds byte_time = 0us;                // between the bytes of an answer
