@@ -26,5 +26,7 @@ void save_or_fail(Workspace& ws, const std::string& path);
 void add_file_commands(CLI::App& app);
 // report FILE -o OUT.pdf
 void add_report_command(CLI::App& app);
+// read, write, read-extra, write-extra: transfers with the radio.
+void add_link_commands(CLI::App& app);
 
 }  // namespace tirna::cli

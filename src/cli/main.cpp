@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   app.set_help_all_flag("--help-all", "Print help for every command");
   add_file_commands(app);
   add_report_command(app);
+  add_link_commands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -178,7 +178,7 @@ TEST(Trace, RecordsSendsAndGathersReceivedBytesWithTimes) {
   rig.radio.reaction = 2ms;
   read_additional_data(rig.ws, session, rig.view);
   const std::string trace = out.str();
-  EXPECT_NE(trace.find("+     0.000 ms  open COM1: ok\n"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("+     0.000 ms  open port 1: ok\n"), std::string::npos) << trace;
   EXPECT_NE(trace.find("+    20.000 ms  purge\n"), std::string::npos);
   EXPECT_NE(trace.find("+    20.000 ms  > 02 50 52 4F 47 52 41 4D\n"), std::string::npos);
   EXPECT_NE(trace.find("+    22.000 ms  < 06\n"), std::string::npos);

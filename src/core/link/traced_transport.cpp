@@ -57,7 +57,7 @@ void Traced_transport::end_received() {
 std::optional<Open_error> Traced_transport::open(int port_number) {
   end_received();
   auto error = inner_.open(port_number);
-  line("open COM" + std::to_string(port_number) + (error ? ": " + error->text : ": ok"),
+  line("open port " + std::to_string(port_number) + (error ? ": " + error->text : ": ok"),
        clock_.now());
   return error;
 }

@@ -1,0 +1,60 @@
+#pragma once
+// SerialPort: the transport to the programmer on QSerialPort.
+//
+// - Opening: exclusive (Qt's lock file and TIOCEXCL), 9600 8N1, no flow control, DTR and RTS
+//   raised. A pseudo-terminal refuses DTR and RTS; that is not a failure.
+// - Sending hands the bytes to the device without waiting for the line.
+// - Receiving waits for a byte in a local Qt event loop, woken by readyRead, by a port error or by
+//   a precise single-shot timer at the deadline: nothing spins, and a window keeps repainting,
+//   ticking its timers and showing modal boxes meanwhile. The command line uses the same path
+//   (it creates a QCoreApplication). A QCoreApplication or QApplication must exist.
+// - The first read, resource or write error closes the port at once (left open, QSerialPort
+//   reports the error hundreds of thousands of times a second) and every later operation returns
+//   `failed` until close() or open().
+// - Closing lets the bytes already sent ("END") leave the port for at most 100 ms.
+
+#include <QSerialPort>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/link/transport.h"
+
+namespace tirna {
+
+class SerialPort : public Transport {
+ public:
+  // Maps a port number to its device (see port_device()).
+  using Device_of = std::function<std::string(int port_number)>;
+  explicit SerialPort(Device_of device_of);
+  ~SerialPort() override;
+
+  // A device used whatever the port number: the command line's --port /dev/ttyUSB0.
+  void set_fixed_device(std::optional<std::string> device) { fixed_device_ = std::move(device); }
+
+  std::optional<Open_error> open(int port_number) override;
+  bool is_open() const override { return port_.isOpen(); }
+  Io_status send(std::span<const uint8_t> bytes) override;
+  Io_status receive(uint8_t& byte, Link_time deadline) override;
+  void purge() override;
+  void close() override;
+  std::string last_error() const override { return last_error_; }
+
+  // The device of the last open().
+  const std::string& device() const { return device_; }
+
+ private:
+  void on_error(QSerialPort::SerialPortError error);
+  void fail(const std::string& text);
+  Io_status refused() const { return failed_ ? Io_status::failed : Io_status::closed; }
+
+  Device_of device_of_;
+  std::optional<std::string> fixed_device_;
+  std::string device_;
+  QSerialPort port_;
+  bool opening_ = false;
+  bool failed_ = false;
+  std::string last_error_;
+};
+
+}  // namespace tirna
