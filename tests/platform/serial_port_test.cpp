@@ -1,0 +1,218 @@
+// SerialPort against a pseudo-terminal whose other side the test holds.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <QCoreApplication>
+#include <QTimer>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/event_loop_clock.h"
+#include "platform/serial_port.h"
+
+namespace tirna {
+namespace {
+
+using namespace std::chrono_literals;
+
+QCoreApplication& application() {
+  static int argc = 1;
+  static char name[] = "platform_tests";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+  return app;
+}
+
+// The radio's end of a pseudo-terminal; the port under test opens `path`.
+class Pty_peer {
+ public:
+  Pty_peer() {
+    fd_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    EXPECT_GE(fd_, 0);
+    grantpt(fd_);
+    unlockpt(fd_);
+    path = ptsname(fd_);
+  }
+  ~Pty_peer() { hang_up(); }
+  void write_bytes(const std::vector<uint8_t>& bytes) {
+    ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  // Whatever arrives within `wait`.
+  std::vector<uint8_t> read_bytes(std::chrono::milliseconds wait = 200ms) {
+    std::vector<uint8_t> out;
+    pollfd p{fd_, POLLIN, 0};
+    while (::poll(&p, 1, static_cast<int>(wait.count())) > 0 && (p.revents & POLLIN)) {
+      uint8_t buffer[256];
+      const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+      if (n <= 0) break;
+      out.insert(out.end(), buffer, buffer + n);
+      wait = 20ms;
+    }
+    return out;
+  }
+  void hang_up() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  std::string path;
+
+ private:
+  int fd_ = -1;
+};
+
+class SerialPortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    application();
+    port.set_fixed_device(peer.path);
+  }
+  Link_time in(std::chrono::milliseconds ms) { return std::chrono::steady_clock::now() + ms; }
+  Pty_peer peer;
+  SerialPort port{[](int n) { return "/dev/ttyUSB" + std::to_string(n - 1); }};
+};
+
+TEST_F(SerialPortTest, OpensAPtyThoughItRefusesDtrAndRts) {
+  EXPECT_EQ(port.open(1), std::nullopt);
+  EXPECT_TRUE(port.is_open());
+  EXPECT_EQ(port.device(), peer.path);
+}
+
+TEST_F(SerialPortTest, ReceiveTakesWaitingBytesOneByOneThenTimesOut) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  uint8_t b = 0;
+  EXPECT_EQ(port.receive(b, in(0ms)), Io_status::timeout);
+  peer.write_bytes({0x11, 0x22, 0x33});
+  std::vector<uint8_t> got;
+  while (port.receive(b, in(200ms)) == Io_status::ok) {
+    got.push_back(b);
+    if (got.size() == 3) break;
+  }
+  EXPECT_EQ(got, (std::vector<uint8_t>{0x11, 0x22, 0x33}));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(port.receive(b, in(50ms)), Io_status::timeout);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 50ms);
+}
+
+TEST_F(SerialPortTest, ReceiveWakesWhenAByteArrivesBeforeTheDeadline) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  QTimer::singleShot(30, [&] { peer.write_bytes({0x06}); });
+  uint8_t b = 0;
+  Io_status s = Io_status::timeout;
+  const Link_time deadline = in(5000ms);
+  while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
+    s = port.receive(b, deadline);
+  }
+  EXPECT_EQ(s, Io_status::ok);
+  EXPECT_EQ(b, 0x06);
+  EXPECT_LT(std::chrono::steady_clock::now(), deadline - 4000ms);  // woken by the byte
+}
+
+TEST_F(SerialPortTest, SendsZeroBytesToo) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  const std::array<uint8_t, 5> bytes{0x52, 0x00, 0x00, 0x08, 0x00};
+  EXPECT_EQ(port.send(bytes), Io_status::ok);
+  EXPECT_EQ(peer.read_bytes(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+TEST_F(SerialPortTest, ClosedPortNeitherSendsNorReceives) {
+  const std::array<uint8_t, 1> one{0x06};
+  EXPECT_EQ(port.send(one), Io_status::closed);
+  uint8_t b = 0;
+  EXPECT_EQ(port.receive(b, in(10ms)), Io_status::closed);
+  port.purge();
+  port.close();
+  EXPECT_TRUE(peer.read_bytes(50ms).empty());
+}
+
+TEST_F(SerialPortTest, OpeningAnOpenPortFails) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  const auto error = port.open(1);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->text, "Can't perform this operation while port is open");
+  EXPECT_TRUE(port.is_open());
+  port.close();
+  EXPECT_EQ(port.open(1), std::nullopt);
+}
+
+TEST_F(SerialPortTest, PortHeldByAnotherIsBusyAndStaysClosed) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  SerialPort second{[](int) { return std::string(); }};
+  second.set_fixed_device(peer.path);
+  const auto error = second.open(1);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, Open_error::Kind::busy);
+  EXPECT_EQ(error->text.rfind("Can't open specified device " + peer.path + " (Error ", 0), 0u)
+      << error->text;
+  EXPECT_FALSE(second.is_open());
+}
+
+TEST_F(SerialPortTest, MissingDeviceIsNotFound) {
+  SerialPort missing{[](int n) { return "/dev/tirna-no-such-port" + std::to_string(n); }};
+  const auto error = missing.open(5);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->kind, Open_error::Kind::not_found);
+  EXPECT_EQ(error->text, "Specified device not found (/dev/tirna-no-such-port5).");
+  EXPECT_FALSE(missing.is_open());
+}
+
+TEST_F(SerialPortTest, PurgeDropsWhatArrivedBefore) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  peer.write_bytes({0x01, 0x02});
+  Event_loop_clock clock;
+  clock.wait_until(in(30ms));
+  port.purge();
+  peer.write_bytes({0x03});
+  uint8_t b = 0;
+  Io_status s = Io_status::timeout;
+  const Link_time deadline = in(500ms);
+  while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
+    s = port.receive(b, deadline);
+  }
+  EXPECT_EQ(s, Io_status::ok);
+  EXPECT_EQ(b, 0x03);
+}
+
+TEST_F(SerialPortTest, HangUpClosesThePortAtTheFirstError) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  peer.hang_up();
+  uint8_t b = 0;
+  Io_status s = Io_status::timeout;
+  const Link_time deadline = in(2000ms);
+  while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
+    s = port.receive(b, deadline);
+  }
+  EXPECT_EQ(s, Io_status::failed);
+  EXPECT_FALSE(port.is_open());
+  EXPECT_NE(port.last_error().rfind("Read error (", 0), std::string::npos) << port.last_error();
+  const std::array<uint8_t, 1> one{0x06};
+  EXPECT_EQ(port.send(one), Io_status::failed);
+  port.close();
+  EXPECT_EQ(port.receive(b, in(0ms)), Io_status::closed);
+}
+
+TEST_F(SerialPortTest, EndSentJustBeforeCloseStillLeaves) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  const std::array<uint8_t, 3> end{'E', 'N', 'D'};
+  port.send(end);
+  port.close();
+  EXPECT_EQ(peer.read_bytes(), (std::vector<uint8_t>{'E', 'N', 'D'}));
+}
+
+TEST(EventLoopClock, WaitsAtLeastTheTimeAndKeepsTimersRunning) {
+  application();
+  Event_loop_clock clock;
+  bool ticked = false;
+  QTimer::singleShot(10, [&] { ticked = true; });
+  const Link_time start = clock.now();
+  clock.wait_until(start + 40ms);
+  EXPECT_GE(clock.now() - start, 40ms);
+  EXPECT_TRUE(ticked);
+}
+
+}  // namespace
+}  // namespace tirna
