@@ -63,6 +63,7 @@ void Radio_model::step(uint8_t b, std::vector<Answer>& out) {
         if (++matched_ == programming_request.size()) {
           matched_ = 0;
           note("programming request");
+          if (options_.silent) return;  // a radio that is off stays where it is
           mode_ = Mode::acknowledged;
           answer({ack}, true, false, out);
         }
