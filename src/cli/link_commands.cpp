@@ -51,6 +51,7 @@ class Link_run {
         port_(device_of_port),
         transport_(traced_or(port_, traced_, trace_file_, clock_, options.trace)),
         session{transport_, clock_, programmer_, identification_} {
+    port_.set_wait_mode(SerialPort::Wait_mode::blocking);  // no window to keep responsive
     if (const auto n = com_port_number(options.port)) {
       programmer_.port_index = *n - 1;
       port_name_ = options.port;

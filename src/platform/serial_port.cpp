@@ -138,15 +138,11 @@ Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
   if (!port_.isOpen()) return refused();
   if (port_.bytesAvailable() == 0) {
     if (const int ms = remaining_ms(deadline); ms > 0) {
-      QEventLoop loop;
-      QTimer timer;
-      timer.setSingleShot(true);
-      timer.setTimerType(Qt::PreciseTimer);
-      QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-      QObject::connect(&port_, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
-      QObject::connect(&port_, &QSerialPort::errorOccurred, &loop, &QEventLoop::quit);
-      timer.start(ms);
-      loop.exec();
+      if (wait_mode_ == Wait_mode::event_loop) {
+        wait_for_bytes(ms);
+      } else {
+        port_.waitForReadyRead(ms);
+      }
     } else {
       port_.waitForReadyRead(0);  // only what the device already holds
     }
@@ -157,6 +153,32 @@ Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
   if (!port_.getChar(&c)) return port_.isOpen() ? Io_status::timeout : refused();
   byte = static_cast<uint8_t>(c);
   return Io_status::ok;
+}
+
+void SerialPort::wait_for_bytes(int ms) {
+  if (!wait_loop_) {
+    wait_loop_ = std::make_unique<QEventLoop>();
+    wait_timer_ = std::make_unique<QTimer>();
+    wait_timer_->setSingleShot(true);
+    wait_timer_->setTimerType(Qt::PreciseTimer);
+    QEventLoop* loop = wait_loop_.get();
+    QObject::connect(wait_timer_.get(), &QTimer::timeout, loop, &QEventLoop::quit);
+    QObject::connect(&port_, &QSerialPort::readyRead, loop, &QEventLoop::quit);
+    QObject::connect(&port_, &QSerialPort::errorOccurred, loop, &QEventLoop::quit);
+  }
+  if (wait_loop_->isRunning()) {
+    // Called again from inside the wait (an event handler of the window): wait in a loop of its
+    // own.
+    QEventLoop nested;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &nested, &QEventLoop::quit);
+    QObject::connect(&port_, &QSerialPort::readyRead, &nested, &QEventLoop::quit);
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &nested, &QEventLoop::quit);
+    nested.exec();
+    return;
+  }
+  wait_timer_->start(ms);
+  wait_loop_->exec();
+  wait_timer_->stop();
 }
 
 void SerialPort::purge() {

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <array>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/event_loop_clock.h"
@@ -65,24 +66,26 @@ class Pty_peer {
   int fd_ = -1;
 };
 
-class SerialPortTest : public ::testing::Test {
+// Every case runs with both waits: the window's event loop and the command line's blocking wait.
+class SerialPortTest : public ::testing::TestWithParam<SerialPort::Wait_mode> {
  protected:
   void SetUp() override {
     application();
     port.set_fixed_device(peer.path);
+    port.set_wait_mode(GetParam());
   }
   Link_time in(std::chrono::milliseconds ms) { return std::chrono::steady_clock::now() + ms; }
   Pty_peer peer;
   SerialPort port{[](int n) { return "/dev/ttyUSB" + std::to_string(n - 1); }};
 };
 
-TEST_F(SerialPortTest, OpensAPtyThoughItRefusesDtrAndRts) {
+TEST_P(SerialPortTest, OpensAPtyThoughItRefusesDtrAndRts) {
   EXPECT_EQ(port.open(1), std::nullopt);
   EXPECT_TRUE(port.is_open());
   EXPECT_EQ(port.device(), peer.path);
 }
 
-TEST_F(SerialPortTest, ReceiveTakesWaitingBytesOneByOneThenTimesOut) {
+TEST_P(SerialPortTest, ReceiveTakesWaitingBytesOneByOneThenTimesOut) {
   ASSERT_EQ(port.open(1), std::nullopt);
   uint8_t b = 0;
   EXPECT_EQ(port.receive(b, in(0ms)), Io_status::timeout);
@@ -98,9 +101,12 @@ TEST_F(SerialPortTest, ReceiveTakesWaitingBytesOneByOneThenTimesOut) {
   EXPECT_GE(std::chrono::steady_clock::now() - start, 50ms);
 }
 
-TEST_F(SerialPortTest, ReceiveWakesWhenAByteArrivesBeforeTheDeadline) {
+TEST_P(SerialPortTest, ReceiveWakesWhenAByteArrivesBeforeTheDeadline) {
   ASSERT_EQ(port.open(1), std::nullopt);
-  QTimer::singleShot(30, [&] { peer.write_bytes({0x06}); });
+  std::thread radio([&] {
+    std::this_thread::sleep_for(30ms);
+    peer.write_bytes({0x06});
+  });
   uint8_t b = 0;
   Io_status s = Io_status::timeout;
   const Link_time deadline = in(5000ms);
@@ -110,16 +116,17 @@ TEST_F(SerialPortTest, ReceiveWakesWhenAByteArrivesBeforeTheDeadline) {
   EXPECT_EQ(s, Io_status::ok);
   EXPECT_EQ(b, 0x06);
   EXPECT_LT(std::chrono::steady_clock::now(), deadline - 4000ms);  // woken by the byte
+  radio.join();
 }
 
-TEST_F(SerialPortTest, SendsZeroBytesToo) {
+TEST_P(SerialPortTest, SendsZeroBytesToo) {
   ASSERT_EQ(port.open(1), std::nullopt);
   const std::array<uint8_t, 5> bytes{0x52, 0x00, 0x00, 0x08, 0x00};
   EXPECT_EQ(port.send(bytes), Io_status::ok);
   EXPECT_EQ(peer.read_bytes(), std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
-TEST_F(SerialPortTest, ClosedPortNeitherSendsNorReceives) {
+TEST_P(SerialPortTest, ClosedPortNeitherSendsNorReceives) {
   const std::array<uint8_t, 1> one{0x06};
   EXPECT_EQ(port.send(one), Io_status::closed);
   uint8_t b = 0;
@@ -129,7 +136,7 @@ TEST_F(SerialPortTest, ClosedPortNeitherSendsNorReceives) {
   EXPECT_TRUE(peer.read_bytes(50ms).empty());
 }
 
-TEST_F(SerialPortTest, OpeningAnOpenPortFails) {
+TEST_P(SerialPortTest, OpeningAnOpenPortFails) {
   ASSERT_EQ(port.open(1), std::nullopt);
   const auto error = port.open(1);
   ASSERT_TRUE(error);
@@ -139,7 +146,7 @@ TEST_F(SerialPortTest, OpeningAnOpenPortFails) {
   EXPECT_EQ(port.open(1), std::nullopt);
 }
 
-TEST_F(SerialPortTest, PortHeldByAnotherIsBusyAndStaysClosed) {
+TEST_P(SerialPortTest, PortHeldByAnotherIsBusyAndStaysClosed) {
   ASSERT_EQ(port.open(1), std::nullopt);
   SerialPort second{[](int) { return std::string(); }};
   second.set_fixed_device(peer.path);
@@ -151,7 +158,7 @@ TEST_F(SerialPortTest, PortHeldByAnotherIsBusyAndStaysClosed) {
   EXPECT_FALSE(second.is_open());
 }
 
-TEST_F(SerialPortTest, MissingDeviceIsNotFound) {
+TEST_P(SerialPortTest, MissingDeviceIsNotFound) {
   SerialPort missing{[](int n) { return "/dev/tirna-no-such-port" + std::to_string(n); }};
   const auto error = missing.open(5);
   ASSERT_TRUE(error);
@@ -160,7 +167,7 @@ TEST_F(SerialPortTest, MissingDeviceIsNotFound) {
   EXPECT_FALSE(missing.is_open());
 }
 
-TEST_F(SerialPortTest, PurgeDropsWhatArrivedBefore) {
+TEST_P(SerialPortTest, PurgeDropsWhatArrivedBefore) {
   ASSERT_EQ(port.open(1), std::nullopt);
   peer.write_bytes({0x01, 0x02});
   Event_loop_clock clock;
@@ -177,7 +184,7 @@ TEST_F(SerialPortTest, PurgeDropsWhatArrivedBefore) {
   EXPECT_EQ(b, 0x03);
 }
 
-TEST_F(SerialPortTest, HangUpClosesThePortAtTheFirstError) {
+TEST_P(SerialPortTest, HangUpClosesThePortAtTheFirstError) {
   ASSERT_EQ(port.open(1), std::nullopt);
   peer.hang_up();
   uint8_t b = 0;
@@ -195,13 +202,22 @@ TEST_F(SerialPortTest, HangUpClosesThePortAtTheFirstError) {
   EXPECT_EQ(port.receive(b, in(0ms)), Io_status::closed);
 }
 
-TEST_F(SerialPortTest, EndSentJustBeforeCloseStillLeaves) {
+TEST_P(SerialPortTest, EndSentJustBeforeCloseStillLeaves) {
   ASSERT_EQ(port.open(1), std::nullopt);
   const std::array<uint8_t, 3> end{'E', 'N', 'D'};
   port.send(end);
   port.close();
   EXPECT_EQ(peer.read_bytes(), (std::vector<uint8_t>{'E', 'N', 'D'}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Waits, SerialPortTest,
+                         ::testing::Values(SerialPort::Wait_mode::event_loop,
+                                           SerialPort::Wait_mode::blocking),
+                         [](const auto& param_info) {
+                           return param_info.param == SerialPort::Wait_mode::event_loop
+                                      ? "EventLoop"
+                                      : "Blocking";
+                         });
 
 TEST(EventLoopClock, WaitsAtLeastTheTimeAndKeepsTimersRunning) {
   application();
