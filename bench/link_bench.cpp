@@ -102,7 +102,7 @@ void run_transfer(benchmark::State& state, int packets, int bytes_per_packet, Tr
   application();
   const double reaction_ms = static_cast<double>(state.range(0));
   const auto mode =
-      state.range(1) == 0 ? SerialPort::Wait_mode::event_loop : SerialPort::Wait_mode::blocking;
+      state.range(1) == 0 ? SerialPort::Wait_mode::serve_events : SerialPort::Wait_mode::blocking;
   Simulator sim(std::to_string(state.range(0)));
   SerialPort port([](int) { return std::string(); });
   port.set_fixed_device(sim.device);
@@ -154,8 +154,8 @@ void Write_image(benchmark::State& state) {
                });
 }
 
-// Arguments: the simulator's reaction time in milliseconds; the port's wait (0: event loop, as a
-// window runs it; 1: blocking, as the command line runs it).
+// Arguments: the simulator's reaction time in milliseconds; the port's wait (0: serving events,
+// as a window runs it; 1: blocking, as the command line runs it).
 BENCHMARK(Read_image)
     ->ArgsProduct({{0, 2}, {0, 1}})
     ->ArgNames({"reaction_ms", "blocking"})

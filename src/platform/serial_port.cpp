@@ -2,8 +2,7 @@
 
 #include <unistd.h>
 
-#include <QEventLoop>
-#include <QTimer>
+#include <QCoreApplication>
 #include <cerrno>
 #include <cstring>
 #include <thread>
@@ -22,6 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto drain_bound = 100ms;
+constexpr auto serve_period = 16ms;  // a window's events wait at most this long during a transfer
 constexpr auto byte_time = std::chrono::microseconds(10'000'000 / 9600);  // 10 bits per byte
 
 std::string with_code(const char* what, int code, const QString& message) {
@@ -137,12 +137,8 @@ Io_status SerialPort::send(std::span<const uint8_t> bytes) {
 Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
   if (!port_.isOpen()) return refused();
   if (port_.bytesAvailable() == 0) {
-    if (const int ms = remaining_ms(deadline); ms > 0) {
-      if (wait_mode_ == Wait_mode::event_loop) {
-        wait_for_bytes(ms);
-      } else {
-        port_.waitForReadyRead(ms);
-      }
+    if (remaining_ms(deadline) > 0) {
+      wait_for_bytes(deadline);
     } else {
       port_.waitForReadyRead(0);  // only what the device already holds
     }
@@ -155,30 +151,19 @@ Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
   return Io_status::ok;
 }
 
-void SerialPort::wait_for_bytes(int ms) {
-  if (!wait_loop_) {
-    wait_loop_ = std::make_unique<QEventLoop>();
-    wait_timer_ = std::make_unique<QTimer>();
-    wait_timer_->setSingleShot(true);
-    wait_timer_->setTimerType(Qt::PreciseTimer);
-    QEventLoop* loop = wait_loop_.get();
-    QObject::connect(wait_timer_.get(), &QTimer::timeout, loop, &QEventLoop::quit);
-    QObject::connect(&port_, &QSerialPort::readyRead, loop, &QEventLoop::quit);
-    QObject::connect(&port_, &QSerialPort::errorOccurred, loop, &QEventLoop::quit);
+void SerialPort::wait_for_bytes(Link_time deadline) {
+  int ms = remaining_ms(deadline);
+  if (wait_mode_ == Wait_mode::serve_events) {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - events_served_ >= serve_period) {
+      QCoreApplication::processEvents();
+      events_served_ = now;
+      if (!port_.isOpen() || port_.bytesAvailable() > 0) return;
+      ms = remaining_ms(deadline);
+    }
+    ms = std::min(ms, static_cast<int>(serve_period.count()));
   }
-  if (wait_loop_->isRunning()) {
-    // Called again from inside the wait (an event handler of the window): wait in a loop of its
-    // own.
-    QEventLoop nested;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &nested, &QEventLoop::quit);
-    QObject::connect(&port_, &QSerialPort::readyRead, &nested, &QEventLoop::quit);
-    QObject::connect(&port_, &QSerialPort::errorOccurred, &nested, &QEventLoop::quit);
-    nested.exec();
-    return;
-  }
-  wait_timer_->start(ms);
-  wait_loop_->exec();
-  wait_timer_->stop();
+  if (ms > 0) port_.waitForReadyRead(ms);
 }
 
 void SerialPort::purge() {

@@ -4,23 +4,21 @@
 // - Opening: exclusive (Qt's lock file and TIOCEXCL), 9600 8N1, no flow control, DTR and RTS
 //   raised. A pseudo-terminal refuses DTR and RTS; that is not a failure.
 // - Sending hands the bytes to the device without waiting for the line.
-// - Receiving waits for a byte without spinning, in one of two ways:
-//   event_loop (the default, for a window): a local Qt event loop, woken by readyRead, by a port
-//   error or by a precise single-shot timer at the deadline; the window keeps repainting, ticking
-//   its timers and showing modal boxes meanwhile.
-//   blocking (for the command line): QSerialPort::waitForReadyRead with the remaining time, which
-//   blocks in poll() on the device and serves no other events; it costs about half the CPU time.
-//   Either way a QCoreApplication (or QApplication) must exist.
+// - Receiving waits for a byte without spinning: it blocks in poll() on the device
+//   (QSerialPort::waitForReadyRead) until a byte comes or the deadline passes. In the mode for a
+//   window (serve_events, the default) each block lasts at most 16 ms, and the application's
+//   pending events are processed before a block once 16 ms have passed since they last were, so
+//   the window repaints, its timers tick and the progress shows while the transfer runs. The mode
+//   for the command line (blocking) blocks for the whole remaining time. A QCoreApplication (or
+//   QApplication) must exist. (A local QEventLoop per byte, woken by readyRead, kept a window just
+//   as responsive but cost twice the CPU time: a byte arrives about every millisecond.)
 // - The first read, resource or write error closes the port at once (left open, QSerialPort
 //   reports the error hundreds of thousands of times a second) and every later operation returns
 //   `failed` until close() or open().
 // - Closing lets the bytes already sent ("END") leave the port for at most 100 ms.
 
-#include <QEventLoop>
 #include <QSerialPort>
-#include <QTimer>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -35,7 +33,7 @@ class SerialPort : public Transport {
   explicit SerialPort(Device_of device_of);
   ~SerialPort() override;
 
-  enum class Wait_mode { event_loop, blocking };
+  enum class Wait_mode { serve_events, blocking };
   void set_wait_mode(Wait_mode mode) { wait_mode_ = mode; }
 
   // A device used whatever the port number: the command line's --port /dev/ttyUSB0.
@@ -54,7 +52,7 @@ class SerialPort : public Transport {
 
  private:
   void on_error(QSerialPort::SerialPortError error);
-  void wait_for_bytes(int ms);
+  void wait_for_bytes(Link_time deadline);
   void fail(const std::string& text);
   Io_status refused() const { return failed_ ? Io_status::failed : Io_status::closed; }
 
@@ -62,10 +60,8 @@ class SerialPort : public Transport {
   std::optional<std::string> fixed_device_;
   std::string device_;
   QSerialPort port_;
-  // The wait of receive(), made once: a byte arrives about every millisecond during a transfer.
-  std::unique_ptr<QEventLoop> wait_loop_;
-  std::unique_ptr<QTimer> wait_timer_;
-  Wait_mode wait_mode_ = Wait_mode::event_loop;
+  Wait_mode wait_mode_ = Wait_mode::serve_events;
+  Link_time events_served_{};
   bool opening_ = false;
   bool failed_ = false;
   std::string last_error_;

@@ -11,9 +11,8 @@ void Paced_line::received(const uint8_t* bytes, std::size_t count, Sim_clock::ti
   }
 }
 
-std::optional<std::pair<uint8_t, Sim_clock::time_point>> Paced_line::arrived(
-    Sim_clock::time_point now) {
-  if (in_.empty() || in_.front().at > now) return std::nullopt;
+std::optional<std::pair<uint8_t, Sim_clock::time_point>> Paced_line::next_received() {
+  if (in_.empty()) return std::nullopt;
   const Timed t = in_.front();
   in_.pop_front();
   return std::pair{t.byte, t.at};
@@ -36,10 +35,8 @@ std::vector<uint8_t> Paced_line::due(Sim_clock::time_point now) {
 }
 
 std::optional<Sim_clock::time_point> Paced_line::next_event() const {
-  std::optional<Sim_clock::time_point> t;
-  if (!in_.empty()) t = in_.front().at;
-  if (!out_.empty() && (!t || out_.front().at < *t)) t = out_.front().at;
-  return t;
+  if (out_.empty()) return std::nullopt;
+  return out_.front().at;
 }
 
 }  // namespace tirna::sim

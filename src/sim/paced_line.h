@@ -20,13 +20,14 @@ class Paced_line {
 
   // Bytes read from the device at `now`.
   void received(const uint8_t* bytes, std::size_t count, Sim_clock::time_point now);
-  // The next received byte whose last bit has arrived by `now`, with that moment.
-  std::optional<std::pair<uint8_t, Sim_clock::time_point>> arrived(Sim_clock::time_point now);
+  // The next received byte, with the moment its last bit arrives (which may still be to come: the
+  // radio decides at once, and its answer waits for that moment).
+  std::optional<std::pair<uint8_t, Sim_clock::time_point>> next_received();
   // An answer that may start leaving at `start`.
   void send(const std::vector<uint8_t>& bytes, Sim_clock::time_point start);
   // The bytes due to be written by `now`, in order.
   std::vector<uint8_t> due(Sim_clock::time_point now);
-  // When something next becomes due, if anything is pending.
+  // When the next byte of an answer is due, if any is pending.
   std::optional<Sim_clock::time_point> next_event() const;
 
  private:

@@ -75,6 +75,14 @@ class SerialPortTest : public ::testing::TestWithParam<SerialPort::Wait_mode> {
     port.set_wait_mode(GetParam());
   }
   Link_time in(std::chrono::milliseconds ms) { return std::chrono::steady_clock::now() + ms; }
+  // As the protocol waits: receive may return timeout early, so ask again until the deadline.
+  Io_status receive_until(uint8_t& b, Link_time deadline) {
+    Io_status s = port.receive(b, deadline);
+    while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
+      s = port.receive(b, deadline);
+    }
+    return s;
+  }
   Pty_peer peer;
   SerialPort port{[](int n) { return "/dev/ttyUSB" + std::to_string(n - 1); }};
 };
@@ -91,13 +99,13 @@ TEST_P(SerialPortTest, ReceiveTakesWaitingBytesOneByOneThenTimesOut) {
   EXPECT_EQ(port.receive(b, in(0ms)), Io_status::timeout);
   peer.write_bytes({0x11, 0x22, 0x33});
   std::vector<uint8_t> got;
-  while (port.receive(b, in(200ms)) == Io_status::ok) {
+  while (receive_until(b, in(200ms)) == Io_status::ok) {
     got.push_back(b);
     if (got.size() == 3) break;
   }
   EXPECT_EQ(got, (std::vector<uint8_t>{0x11, 0x22, 0x33}));
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(port.receive(b, in(50ms)), Io_status::timeout);
+  EXPECT_EQ(receive_until(b, in(50ms)), Io_status::timeout);
   EXPECT_GE(std::chrono::steady_clock::now() - start, 50ms);
 }
 
@@ -108,12 +116,8 @@ TEST_P(SerialPortTest, ReceiveWakesWhenAByteArrivesBeforeTheDeadline) {
     peer.write_bytes({0x06});
   });
   uint8_t b = 0;
-  Io_status s = Io_status::timeout;
   const Link_time deadline = in(5000ms);
-  while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
-    s = port.receive(b, deadline);
-  }
-  EXPECT_EQ(s, Io_status::ok);
+  EXPECT_EQ(receive_until(b, deadline), Io_status::ok);
   EXPECT_EQ(b, 0x06);
   EXPECT_LT(std::chrono::steady_clock::now(), deadline - 4000ms);  // woken by the byte
   radio.join();
@@ -175,12 +179,7 @@ TEST_P(SerialPortTest, PurgeDropsWhatArrivedBefore) {
   port.purge();
   peer.write_bytes({0x03});
   uint8_t b = 0;
-  Io_status s = Io_status::timeout;
-  const Link_time deadline = in(500ms);
-  while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
-    s = port.receive(b, deadline);
-  }
-  EXPECT_EQ(s, Io_status::ok);
+  EXPECT_EQ(receive_until(b, in(500ms)), Io_status::ok);
   EXPECT_EQ(b, 0x03);
 }
 
@@ -188,12 +187,7 @@ TEST_P(SerialPortTest, HangUpClosesThePortAtTheFirstError) {
   ASSERT_EQ(port.open(1), std::nullopt);
   peer.hang_up();
   uint8_t b = 0;
-  Io_status s = Io_status::timeout;
-  const Link_time deadline = in(2000ms);
-  while (s == Io_status::timeout && std::chrono::steady_clock::now() < deadline) {
-    s = port.receive(b, deadline);
-  }
-  EXPECT_EQ(s, Io_status::failed);
+  EXPECT_EQ(receive_until(b, in(2000ms)), Io_status::failed);
   EXPECT_FALSE(port.is_open());
   EXPECT_NE(port.last_error().rfind("Read error (", 0), std::string::npos) << port.last_error();
   const std::array<uint8_t, 1> one{0x06};
@@ -210,12 +204,27 @@ TEST_P(SerialPortTest, EndSentJustBeforeCloseStillLeaves) {
   EXPECT_EQ(peer.read_bytes(), (std::vector<uint8_t>{'E', 'N', 'D'}));
 }
 
+TEST_P(SerialPortTest, WindowEventsAreServedWhileWaitingForBytes) {
+  ASSERT_EQ(port.open(1), std::nullopt);
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(10);
+  uint8_t b = 0;
+  EXPECT_EQ(receive_until(b, in(200ms)), Io_status::timeout);
+  if (GetParam() == SerialPort::Wait_mode::serve_events) {
+    EXPECT_GE(ticks, 5);  // every 16 ms at the latest
+  } else {
+    EXPECT_EQ(ticks, 0);  // the command line has no events to serve
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Waits, SerialPortTest,
-                         ::testing::Values(SerialPort::Wait_mode::event_loop,
+                         ::testing::Values(SerialPort::Wait_mode::serve_events,
                                            SerialPort::Wait_mode::blocking),
                          [](const auto& param_info) {
-                           return param_info.param == SerialPort::Wait_mode::event_loop
-                                      ? "EventLoop"
+                           return param_info.param == SerialPort::Wait_mode::serve_events
+                                      ? "ServeEvents"
                                       : "Blocking";
                          });
 
