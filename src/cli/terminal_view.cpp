@@ -13,9 +13,10 @@ Port_answer Terminal_view::ask_other_port(const Message&, const Open_error& erro
   return Port_answer::give_up;
 }
 
-void Terminal_view::show_progress(std::string_view, std::string_view label, int maximum) {
+// The caption ("Чтение", "Запись") rather than the window's long text, so that the bar fits a line.
+void Terminal_view::show_progress(std::string_view caption, std::string_view, int maximum) {
   shown_ = true;
-  label_ = std::string(label);
+  label_ = std::string(caption);
   draw(Progress{0, maximum});
 }
 
