@@ -1,0 +1,162 @@
+#pragma once
+// The main window TForm1: it owns the workspace (image, working state, file name), the programmer
+// choice and the dialogs for the whole run, draws the window's view on its three pages and turns
+// every user action into a core operation followed by print_wind_blok.
+
+#include <QMainWindow>
+#include <optional>
+
+#include "core/channels/channel_edits.h"
+#include "core/channels/subtone_entry.h"
+#include "core/channels/window_view.h"
+#include "core/image/workspace.h"
+#include "core/link/programmer_choice.h"
+#include "platform/config_file.h"
+
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+namespace tirna {
+
+class Channel_page;
+class Extra_page;
+class Help_viewer;
+class Settings_page;
+class TForm11;
+class TForm2;
+class TForm3;
+class TForm4;
+
+class TForm1 : public QMainWindow, public Cell_dialogs {
+  Q_OBJECT
+ public:
+  // Runs the creation steps: drive check, Save folder, config.ini, working state, default image,
+  // first refresh and first programmer status. The program folder is the current directory.
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The drive check refused the program folder: nothing was created or read and the program ends.
+  bool start_refused() const { return start_refused_; }
+
+  // What the transfers and the report work on.
+  Workspace& workspace() { return ws_; }
+  const Window_view& view() const { return view_; }
+  Programmer_choice& programmer() { return programmer_; }
+  const QString& program_folder() const { return program_folder_; }
+  QString save_folder() const;
+  QString help_file() const;
+
+  // The one refresh: the core rewrites the view from the image, then every control shows it.
+  // Nothing it changes counts as a user edit.
+  void print_wind_blok();
+
+  // Busy state of the transfers: the whole window (menus, tool bar, band list, pages) locked.
+  void blok_btn();
+  void razblok_btn();
+  bool busy() const { return busy_; }
+
+  // Cell_dialogs: the entry dialogs for channel n's receive or transmit side.
+  void in_frq(int n, Side side) override;
+  void in_tone(int n, Side side) override;
+
+  // Widgets and dialogs, for the transfers, the report and the tests.
+  Channel_page* channel_page() const { return channel_page_; }
+  Settings_page* settings_page() const { return settings_page_; }
+  Extra_page* extra_page() const { return extra_page_; }
+  QTabWidget* PageControl1() const { return pages_; }
+  QComboBox* ComboBox1() const { return band_list_; }
+  QToolBar* ToolBar1() const { return tool_bar_; }
+  QLabel* status_panel(int index) const { return index == 0 ? status_programmer_ : status_file_; }
+  TForm11* Form11() const { return form11_; }
+  TForm2* Form2() const { return form2_; }
+  TForm3* Form3() const { return form3_; }
+  TForm4* Form4() const { return form4_; }
+  Help_viewer* help_viewer() const { return help_; }
+  QAction* action(const QString& object_name) const;
+
+ public slots:
+  // "Файл"
+  void N2Click();   // Новый
+  void N3Click();   // Открыть
+  void N5Click();   // Сохранить
+  void N6Click();   // Сохранить как ...
+  void N8Click();   // Печать
+  void N10Click();  // Выход
+  // "Операции"
+  void N12Click();  // Чтение
+  void N13Click();  // Запись
+  // "Опции": the three pages
+  void N15Click();
+  void N16Click();
+  void N17Click();
+  void N18Click();  // Программатор
+  // "Помощь"
+  void N20Click();  // Справка (F1)
+  void N21Click();  // О программе
+  // The band list, the programmer status, the additional data's own commands.
+  void ComboBox1Change(int index);
+  void Timer1Timer();
+  void Button301Click();
+  void Button302Click();
+  // Asks whether to save the changed parameters and saves on Yes; false only when that save
+  // failed, which keeps the window open.
+  bool save_izm();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void build_frame();
+  void build_menus();
+  void build_pages();
+  void FormCreate();
+  void show_page_focus(int index);
+  void show_file_name();
+
+  // Channel page and settings page edits.
+  void channel_box_toggled(int number, bool ticked);
+  void channel_cell_clicked(int column, int row);
+  void setting_picked(int slot, int item);
+  void ComboBox214Change(int item);
+  void ComboBox215Change(int item);
+
+  // Save to the current file, or through Save as without one; false when a save failed.
+  bool save_to_current();
+  bool save_as();
+  std::optional<QString> file_dialog(bool saving);
+
+  Workspace ws_;
+  Window_view view_;
+  Subtone_dialog_state subtone_state_;
+  Programmer_choice programmer_;
+  std::optional<Config_file> config_;
+  Config_values config_values_;
+  QString program_folder_;
+  bool start_refused_ = false;
+  bool busy_ = false;
+  bool placed_ = false;
+
+  QActionGroup* commands_ = nullptr;
+  QToolBar* tool_bar_ = nullptr;
+  QWidget* band_strip_ = nullptr;
+  QComboBox* band_list_ = nullptr;
+  QTabWidget* pages_ = nullptr;
+  Channel_page* channel_page_ = nullptr;
+  Settings_page* settings_page_ = nullptr;
+  Extra_page* extra_page_ = nullptr;
+  QLabel* status_programmer_ = nullptr;
+  QLabel* status_file_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  TForm11* form11_ = nullptr;
+  TForm2* form2_ = nullptr;
+  TForm3* form3_ = nullptr;
+  TForm4* form4_ = nullptr;
+  Help_viewer* help_ = nullptr;
+};
+
+}  // namespace tirna

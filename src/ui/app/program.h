@@ -1,0 +1,16 @@
+#pragma once
+// The program's entry: the single-instance lock, the Russian texts of Qt's own dialogs, the main
+// window and the event loop.
+
+class QApplication;
+
+namespace tirna {
+
+// Runs the program until the main window closes; the exit status. A second copy shows
+// "Программа уже открыта!" and ends at once without touching anything.
+int run_program(QApplication& app);
+
+// Qt's own dialogs and boxes (file dialogs, text field menus) in Russian, as the program is.
+void load_russian_texts(QApplication& app);
+
+}  // namespace tirna

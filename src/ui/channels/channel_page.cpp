@@ -1,0 +1,191 @@
+#include "ui/channels/channel_page.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <numeric>
+
+#include "ui/app/message_boxes.h"
+
+namespace tirna {
+namespace {
+
+// Column captions: text, column (-1 and -2 are the two box columns) and caption line (0 = top).
+struct Caption {
+  const char* text;
+  int column;
+  int line;
+};
+constexpr Caption captions[] = {
+    {"Канал выключен", -1, 0},        {"Запрет передачи", -2, 1},
+    {"Частота приема (МГц)", 1, 2},   {"Субтон приема", 2, 3},
+    {"Частота передачи (МГц)", 3, 2}, {"Субтон передачи", 4, 3},
+    {"Мощность передачи", 5, 1},      {"Ширина канала", 6, 2},
+    {"Сканирование", 7, 3},           {"Запрет передачи на занятом канале", 8, 0},
+};
+
+constexpr int caption_top = 3;
+constexpr int caption_step = 14;
+constexpr int table_top = caption_top + 4 * caption_step + 6;
+constexpr int box_column_width = 24;
+constexpr int grid_line = 1;
+
+}  // namespace
+
+Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
+  grid_ = new QTableWidget(channel_count, table_columns, this);
+  grid_->setObjectName(QStringLiteral("StringGrid101"));
+  grid_->horizontalHeader()->hide();
+  grid_->verticalHeader()->hide();
+  grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid_->setTabKeyNavigation(false);
+  grid_->setAutoScroll(false);
+  grid_->setWordWrap(false);
+  grid_->setTextElideMode(Qt::ElideNone);
+  grid_->setCornerButtonEnabled(false);
+  grid_->horizontalHeader()->setMinimumSectionSize(1);
+  grid_->verticalHeader()->setMinimumSectionSize(1);
+  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid_->verticalHeader()->setDefaultSectionSize(row_height + grid_line);
+  for (int c = 0; c < table_columns; ++c) grid_->setColumnWidth(c, column_widths[c] + grid_line);
+
+  const QBrush fixed_background = palette().brush(QPalette::Button);
+  for (int r = 0; r < channel_count; ++r) {
+    for (int c = 0; c < table_columns; ++c) {
+      auto* item = new QTableWidgetItem;
+      if (c == 0) {
+        // The row label column: fixed, never selected, drawn like a header.
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setBackground(fixed_background);
+        item->setText(qt_text(channel_label(r + 1)));
+      } else {
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+      }
+      grid_->setItem(r, c, item);
+    }
+  }
+  grid_->setCurrentCell(0, 1);
+  const int frame = grid_->frameWidth();
+  grid_->setFixedSize(std::accumulate(column_widths.begin(), column_widths.end(), 0) +
+                          table_columns * grid_line + 2 * frame,
+                      channel_count * (row_height + grid_line) + 2 * frame);
+  connect(grid_, &QTableWidget::cellClicked, this,
+          [this](int row, int column) { emit cell_clicked(column, row); });
+
+  for (int n = 1; n <= channel_count; ++n) {
+    auto* off = new QCheckBox(this);
+    off->setObjectName(QStringLiteral("CheckBox%1").arg(n));
+    auto* tx = new QCheckBox(this);
+    tx->setObjectName(QStringLiteral("CheckBox%1").arg(20 + n));
+    for (auto* box : {off, tx}) box->installEventFilter(this);
+    connect(off, &QCheckBox::clicked, this,
+            [this, n](bool ticked) { emit box_toggled(n, ticked); });
+    connect(tx, &QCheckBox::clicked, this,
+            [this, n](bool ticked) { emit box_toggled(20 + n, ticked); });
+    off_boxes_[n - 1] = off;
+    tx_boxes_[n - 1] = tx;
+  }
+  // Tab order as the page reads: the table, then each box column top to bottom.
+  QWidget* previous = grid_;
+  for (const auto& column : {off_boxes_, tx_boxes_}) {
+    for (QCheckBox* box : column) {
+      setTabOrder(previous, box);
+      previous = box;
+    }
+  }
+  place_controls();
+}
+
+QCheckBox* Channel_page::CheckBox(int number) const {
+  if (number >= 1 && number <= channel_count) return off_boxes_[number - 1];
+  if (number >= 21 && number <= 20 + channel_count) return tx_boxes_[number - 21];
+  return nullptr;
+}
+
+void Channel_page::show_rows(const std::array<Channel_row_view, channel_count>& rows) {
+  {
+    const QSignalBlocker block(grid_->model());
+    for (int r = 0; r < channel_count; ++r) {
+      for (int c = 1; c < table_columns; ++c) {
+        const QString text = qt_text(rows[r].cells[c]);
+        QTableWidgetItem* item = grid_->item(r, c);
+        if (item->text() != text) item->setText(text);
+      }
+    }
+  }
+  grid_->viewport()->update();
+  for (int r = 0; r < channel_count; ++r) {
+    const QSignalBlocker block_off(off_boxes_[r]);
+    const QSignalBlocker block_tx(tx_boxes_[r]);
+    off_boxes_[r]->setChecked(rows[r].off_ticked);
+    tx_boxes_[r]->setChecked(rows[r].tx_inhibit_ticked);
+    tx_boxes_[r]->setEnabled(rows[r].tx_box_enabled);
+  }
+}
+
+bool Channel_page::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    // The focus coming back with the window (after a message box, say) is no entering of a box.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) emit box_entered();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+int Channel_page::column_center(int column) const {
+  if (column == -1) return off_boxes_[0]->geometry().center().x();
+  if (column == -2) return tx_boxes_[0]->geometry().center().x();
+  int x = grid_->x() + grid_->frameWidth();
+  for (int c = 0; c < column; ++c) x += column_widths[c] + grid_line;
+  return x + column_widths[column] / 2;
+}
+
+void Channel_page::place_controls() {
+  const int used = 2 * box_column_width + 6 + grid_->width();
+  const int left = std::max(2, (width() - used) / 2);
+  grid_->move(left + 2 * box_column_width + 6, table_top);
+  const int first_row = table_top + grid_->frameWidth();
+  for (int r = 0; r < channel_count; ++r) {
+    const int y = first_row + r * (row_height + grid_line);
+    off_boxes_[r]->setGeometry(left + 4, y, box_column_width - 4, row_height + grid_line);
+    tx_boxes_[r]->setGeometry(left + box_column_width + 4, y, box_column_width - 4,
+                              row_height + grid_line);
+  }
+}
+
+void Channel_page::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  place_controls();
+}
+
+void Channel_page::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setPen(palette().color(QPalette::WindowText));
+  const QFontMetrics metrics = fontMetrics();
+  for (const Caption& caption : captions) {
+    const QString text = QString::fromUtf8(caption.text);
+    const int x_line = column_center(caption.column);
+    const int text_width = metrics.horizontalAdvance(text);
+    // Centred over its column, kept inside the page; the box captions start at their box.
+    int x = caption.column < 0 ? x_line - 8 : x_line - text_width / 2;
+    x = std::clamp(x, 2, width() - text_width - 2);
+    const int y = caption_top + caption.line * caption_step;
+    p.drawText(QRect(x, y, text_width, metrics.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(x_line, y + metrics.height(), x_line, table_top - 1);
+    p.setPen(palette().color(QPalette::WindowText));
+  }
+}
+
+}  // namespace tirna

@@ -1,0 +1,54 @@
+#pragma once
+// The channel page: the table StringGrid101 (16 channels, 9 columns), the boxes "Канал выключен"
+// (CheckBox1..16) and "Запрет передачи" (CheckBox21..36) level with their rows, and the column
+// captions joined to their columns by thin lines. It only draws rows of the window's view and
+// reports clicks, toggles and the focus entering a box.
+
+#include <QWidget>
+#include <array>
+
+#include "core/channels/window_view.h"
+
+class QCheckBox;
+class QTableWidget;
+
+namespace tirna {
+
+class Channel_page : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Channel_page(QWidget* parent = nullptr);
+
+  // Rewrites every cell text, tick and enabled state; none of it counts as a user action.
+  void show_rows(const std::array<Channel_row_view, channel_count>& rows);
+
+  QTableWidget* StringGrid101() const { return grid_; }
+  // Box 1..16 ("Канал выключен") or 21..36 ("Запрет передачи").
+  QCheckBox* CheckBox(int number) const;
+
+  // Column widths of the table (column 0 holds the row labels) and its row height, in pixels
+  // between the grid lines.
+  static constexpr std::array<int, table_columns> column_widths = {18, 75, 64, 75, 64,
+                                                                   68, 58, 68, 68};
+  static constexpr int row_height = 17;
+
+ signals:
+  void cell_clicked(int column, int row);
+  void box_toggled(int number, bool ticked);
+  void box_entered();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void place_controls();
+  int column_center(int column) const;  // x of a table column's middle, on this page
+
+  QTableWidget* grid_;
+  std::array<QCheckBox*, channel_count> off_boxes_{};
+  std::array<QCheckBox*, channel_count> tx_boxes_{};
+};
+
+}  // namespace tirna

@@ -1,0 +1,97 @@
+#include "ui/pages/settings_page.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListView>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "ui/app/message_boxes.h"
+
+namespace tirna {
+
+int Settings_page::list_width(int control) {
+  switch (control) {
+    case 206:
+      return 40;
+    case 212:
+    case 215:
+      return 232;
+    case 214:
+      return 256;
+    default:
+      return 96;
+  }
+}
+
+Settings_page::Settings_page(QWidget* parent) : QWidget(parent) {
+  panel_ = new QWidget(this);
+  panel_->setObjectName(QStringLiteral("SettingsPanel"));
+  panel_->setFocusPolicy(Qt::StrongFocus);
+  auto* grid = new QGridLayout(panel_);
+  grid->setContentsMargins(8, 10, 8, 8);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(4);
+
+  for (int slot = 0; slot < settings_count; ++slot) {
+    const Setting_entry& entry = setting_entry(slot);
+    auto* caption = new QLabel(QString::fromUtf8(entry.caption), panel_);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* list = new QComboBox(panel_);
+    list->setObjectName(QStringLiteral("ComboBox%1").arg(entry.control));
+    list->setEditable(false);
+    list->setFixedWidth(list_width(entry.control));
+    list->setMaxVisibleItems(16);
+    list->installEventFilter(this);
+    caption->setBuddy(list);
+    captions_[slot] = caption;
+    lists_[slot] = list;
+    fill(slot, Squelch_form::long_form);
+    // activated: the user's picks only, also of the item already shown.
+    connect(list, &QComboBox::activated, this, [this, slot](int item) { emit picked(slot, item); });
+    grid->addWidget(caption, slot, 0);
+    grid->addWidget(list, slot, 1, Qt::AlignLeft);
+  }
+  grid->setColumnStretch(1, 1);
+  grid->setRowStretch(settings_count, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(panel_);
+}
+
+void Settings_page::fill(int slot, Squelch_form form) {
+  QStringList texts;
+  for (const std::string& item : setting_items(slot, form)) texts << qt_text(item);
+  QComboBox* list = lists_[slot];
+  const QSignalBlocker block(list);
+  list->clear();
+  list->addItems(texts);
+  // The drop-down shows whole item texts even where they are wider than the list.
+  list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+  if (slot == squelch_key_slot) squelch_form_shown_ = form;
+}
+
+void Settings_page::show_settings(const Settings_view& view) {
+  if (view.squelch_form != squelch_form_shown_) fill(squelch_key_slot, view.squelch_form);
+  for (int slot = 0; slot < settings_count; ++slot) {
+    QComboBox* list = lists_[slot];
+    const int index = view.selection[slot].value_or(-1);
+    if (list->currentIndex() == index) continue;
+    const QSignalBlocker block(list);
+    list->setCurrentIndex(index);
+  }
+}
+
+bool Settings_page::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel turning over a list the user is not working in must not change a radio setting.
+  if (event->type() == QEvent::Wheel) {
+    auto* list = qobject_cast<QComboBox*>(watched);
+    if (list != nullptr && !list->hasFocus()) return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace tirna
