@@ -169,22 +169,29 @@ void Channel_page::resizeEvent(QResizeEvent* event) {
   place_controls();
 }
 
-void Channel_page::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.setPen(palette().color(QPalette::WindowText));
+std::vector<Channel_page::Caption_place> Channel_page::caption_places() const {
+  std::vector<Caption_place> places;
   const QFontMetrics metrics = fontMetrics();
   for (const Caption& caption : captions) {
     const QString text = QString::fromUtf8(caption.text);
-    const int x_line = column_center(caption.column);
+    const int line_x = column_center(caption.column);
     const int text_width = metrics.horizontalAdvance(text);
-    // Centred over its column, kept inside the page; the box captions start at their box.
-    int x = caption.column < 0 ? x_line - 8 : x_line - text_width / 2;
-    x = std::clamp(x, 2, width() - text_width - 2);
+    // Centred over its column and kept inside the page; the box captions start at their box.
+    int x = caption.column < 0 ? line_x - 8 : line_x - text_width / 2;
+    x = std::clamp(x, 2, std::max(2, width() - text_width - 2));
     const int y = caption_top + caption.line * caption_step;
-    p.drawText(QRect(x, y, text_width, metrics.height()), Qt::AlignLeft | Qt::AlignVCenter, text);
-    p.setPen(QPen(Qt::black, 1));
-    p.drawLine(x_line, y + metrics.height(), x_line, table_top - 1);
+    places.push_back({text, QRect(x, y, text_width, metrics.height()), line_x});
+  }
+  return places;
+}
+
+void Channel_page::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  for (const Caption_place& place : caption_places()) {
     p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(place.rect, Qt::AlignLeft | Qt::AlignVCenter, place.text);
+    p.setPen(QPen(Qt::black, 1));
+    p.drawLine(place.line_x, place.rect.bottom() + 1, place.line_x, table_top - 1);
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 #include <array>
+#include <vector>
 
 #include "core/channels/window_view.h"
 
@@ -31,6 +32,14 @@ class Channel_page : public QWidget {
   static constexpr std::array<int, table_columns> column_widths = {18, 75, 64, 75, 64,
                                                                    68, 58, 68, 68};
   static constexpr int row_height = 17;
+
+  // Where each column caption stands and the x of the line that joins it to its column.
+  struct Caption_place {
+    QString text;
+    QRect rect;
+    int line_x;
+  };
+  std::vector<Caption_place> caption_places() const;
 
  signals:
   void cell_clicked(int column, int row);

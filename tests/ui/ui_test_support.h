@@ -1,0 +1,65 @@
+#pragma once
+// Helpers of the window tests: a program folder to run in, answering modal windows, and user
+// actions on the window's controls.
+
+#include <QMessageBox>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+
+class QComboBox;
+class QTableWidget;
+
+namespace tirna::test {
+
+// A fresh temporary folder made the current directory (the window takes it as its program
+// folder); the previous directory comes back at the end.
+class Program_folder {
+ public:
+  Program_folder();
+  ~Program_folder();
+  Program_folder(const Program_folder&) = delete;
+  Program_folder& operator=(const Program_folder&) = delete;
+
+  QString path() const { return dir_.path(); }
+  QString file(const QString& name) const { return dir_.filePath(name); }
+  QByteArray read(const QString& name) const;
+  void write(const QString& name, const QByteArray& bytes) const;
+  bool exists(const QString& name) const;
+
+ private:
+  QTemporaryDir dir_;
+  QString previous_;
+};
+
+// Runs action with the modal window that the code about to run opens (armed before that code
+// runs; it fires inside the modal window's own event loop). Steps that open a further modal
+// window arm the next answer before they press the button that opens it.
+void when_modal(std::function<void(QWidget*)> action);
+
+// What a message box showed.
+struct Box_seen {
+  bool seen = false;
+  QString caption;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QStringList buttons;
+};
+// Answers the next modal message box with the button of that role and records it.
+void answer_box(Box_seen& seen, QMessageBox::StandardButton button);
+
+// Fails the running test when a modal window is open now; closes it so that nothing hangs.
+// Call it after code that must not ask anything.
+void expect_no_modal_after(const std::function<void()>& code);
+
+// A mouse click on a table cell as the user makes it.
+void click_cell(QTableWidget* table, int row, int column);
+// A double click as the system delivers it: press, release, press, double click, release.
+void double_click_cell(QTableWidget* table, int row, int column);
+// The user picks item index of a pick-only list through its drop-down.
+void pick(QComboBox* list, int index);
+
+// The text of a cp1251 config file as UTF-8 (for readable comparisons).
+QByteArray cp1251(const QString& text);
+
+}  // namespace tirna::test
