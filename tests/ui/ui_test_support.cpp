@@ -43,6 +43,8 @@ void when_modal(std::function<void(QWidget*)> action) {
     QWidget* modal = QApplication::activeModalWidget();
     QVERIFY2(modal != nullptr, "a modal window was expected");
     action(modal);
+    // A failed check inside the step leaves the window open: close it so that nothing hangs.
+    if (QTest::currentTestFailed() && QApplication::activeModalWidget() == modal) modal->close();
   });
 }
 
@@ -91,6 +93,10 @@ void double_click_cell(QTableWidget* table, int row, int column) {
                     Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(viewport, &twice);
   QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, at);
+}
+
+void click_button(QWidget* button) {
+  QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(8, button->height() / 2));
 }
 
 void pick(QComboBox* list, int index) {

@@ -56,6 +56,8 @@ void expect_no_modal_after(const std::function<void()>& code);
 void click_cell(QTableWidget* table, int row, int column);
 // A double click as the system delivers it: press, release, press, double click, release.
 void double_click_cell(QTableWidget* table, int row, int column);
+// A click on a check box or radio button where its indicator is.
+void click_button(QWidget* button);
 // The user picks item index of a pick-only list through its drop-down.
 void pick(QComboBox* list, int index);
 
