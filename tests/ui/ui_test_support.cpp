@@ -65,14 +65,18 @@ void answer_box(Box_seen& seen, QMessageBox::StandardButton button) {
   });
 }
 
-void expect_no_modal_after(const std::function<void()>& code) {
-  bool asked = false;
+void watch_for_modal(bool& asked) {
   QTimer::singleShot(0, qApp, [&asked] {
     if (QWidget* modal = QApplication::activeModalWidget()) {
       asked = true;
       modal->close();
     }
   });
+}
+
+void expect_no_modal_after(const std::function<void()>& code) {
+  bool asked = false;
+  watch_for_modal(asked);
   code();
   QCoreApplication::processEvents();
   QVERIFY2(!asked, "a modal window was opened");

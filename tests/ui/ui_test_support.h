@@ -48,9 +48,12 @@ struct Box_seen {
 // Answers the next modal message box with the button of that role and records it.
 void answer_box(Box_seen& seen, QMessageBox::StandardButton button);
 
-// Fails the running test when a modal window is open now; closes it so that nothing hangs.
-// Call it after code that must not ask anything.
+// Runs code, which must open no modal window: one that opens anyway is closed (so that nothing
+// hangs) and fails the test.
 void expect_no_modal_after(const std::function<void()>& code);
+// The same from inside a modal step: arms a watch that closes the next modal window and sets
+// asked; check asked once the command has ended.
+void watch_for_modal(bool& asked);
 
 // A mouse click on a table cell as the user makes it.
 void click_cell(QTableWidget* table, int row, int column);
