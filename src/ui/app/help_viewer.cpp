@@ -18,7 +18,7 @@ Help_viewer::Help_viewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpViewer"));
   setAttribute(Qt::WA_WindowPropagation);
   setWindowTitle(QStringLiteral("Справка: ПО Тирна-520"));
-  resize(820, 560);
+  resize(900, 580);
 
   contents_ = new QListWidget;
   contents_->setObjectName(QStringLiteral("HelpContents"));
@@ -31,7 +31,7 @@ Help_viewer::Help_viewer(QWidget* parent) : QWidget(parent, Qt::Window) {
   splitter->addWidget(contents_);
   splitter->addWidget(browser_);
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({240, 580});
+  splitter->setSizes({300, 600});
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(splitter);

@@ -1,11 +1,13 @@
 #include "ui/channels/channel_page.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include <algorithm>
@@ -36,6 +38,30 @@ constexpr int table_top = caption_top + 4 * caption_step + 6;
 constexpr int box_column_width = 24;
 constexpr int grid_line = 1;
 
+// Draws a cell as a string grid does: the text 2 pixels from the left edge, one line, clipped.
+// The blanks that lead the texts do the aligning.
+class Grid_cell_delegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    const QString text = cell.text;
+    cell.text.clear();
+    const QWidget* view = cell.widget;
+    QStyle* style = view != nullptr ? view->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, view);
+    const bool selected = cell.state & QStyle::State_Selected;
+    painter->save();
+    painter->setPen(cell.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->setFont(cell.font);
+    painter->drawText(cell.rect.adjusted(Channel_page::text_margin, 0, 0, 0),
+                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+    painter->restore();
+  }
+};
+
 }  // namespace
 
 Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
@@ -53,6 +79,7 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
   grid_->setWordWrap(false);
   grid_->setTextElideMode(Qt::ElideNone);
   grid_->setCornerButtonEnabled(false);
+  grid_->setItemDelegate(new Grid_cell_delegate(grid_));
   grid_->horizontalHeader()->setMinimumSectionSize(1);
   grid_->verticalHeader()->setMinimumSectionSize(1);
   grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);

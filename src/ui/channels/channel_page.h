@@ -32,6 +32,8 @@ class Channel_page : public QWidget {
   static constexpr std::array<int, table_columns> column_widths = {18, 75, 64, 75, 64,
                                                                    68, 58, 68, 68};
   static constexpr int row_height = 17;
+  // Cell texts start this many pixels right of the grid line, as in a string grid.
+  static constexpr int text_margin = 2;
 
   // Where each column caption stands and the x of the line that joins it to its column.
   struct Caption_place {
