@@ -120,6 +120,9 @@ TEST_F(ConfigFile, AFileThatCannotBeCreatedGivesTheError) {
   EXPECT_FALSE(missing.file);
   EXPECT_EQ(missing.error, ENOENT);
   EXPECT_EQ(missing.values, Config_values{});
+}
+
+TEST_F(ConfigFile, AReadOnlyFolderGivesAccessDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
   auto opened = open_config_file(path);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <random>
 
 #include "core/files/param_file.h"
 #include "core/image/frequency.h"
@@ -237,6 +238,23 @@ class File_commands_test : public QObject {
     QVERIFY(ws().image == before);
     QCOMPARE(panel(), folder_->file("Save/kept.tn5"));
     QCOMPARE(cell(0, 1), QStringLiteral("  150,000000"));
+  }
+
+  void a_file_of_random_bytes_opens_and_shows() {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+      QByteArray bytes(1536, '\0');
+      for (char& c : bytes) c = static_cast<char>(random());
+      write_image_file(folder_->file("Save/random.tn5"), bytes);
+      bool asked = false;
+      answer_file_dialog(QStringLiteral("random.tn5"), false, &asked);
+      w_->N3Click();
+      QCoreApplication::processEvents();
+      QVERIFY(!asked);
+      QCOMPARE(QByteArray::fromStdString(image_file_bytes(ws().image)), bytes);
+      QCOMPARE(w_->ComboBox1()->currentIndex(), bytes[12 * 90 + 4 + 2] == 0 ? 0 : 1);
+      QCOMPARE(ws().state.coding_version, uint8_t(bytes[12 * 90 + 4 + 1]));
+    }
   }
 
   void a_cancelled_open_changes_nothing() {
