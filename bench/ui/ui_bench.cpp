@@ -48,18 +48,6 @@ Param_image full_image(int variant) {
   return image;
 }
 
-void BM_core_print_wind_blok_full_image(benchmark::State& state) {
-  const Param_image images[2] = {full_image(0), full_image(1)};
-  Working_state ws;
-  Window_view view;
-  int i = 0;
-  for (auto _ : state) {
-    print_wind_blok(view, images[i ^= 1], ws);
-    benchmark::DoNotOptimize(view);
-  }
-}
-BENCHMARK(BM_core_print_wind_blok_full_image);
-
 void BM_window_print_wind_blok_full_image(benchmark::State& state) {
   QTemporaryDir folder;
   QDir::setCurrent(folder.path());
