@@ -309,7 +309,7 @@ class Entry_dialogs_test : public QObject {
     w_->N18Click();
     QCOMPARE(choice.type, 1);
     QCOMPARE(choice.port_index, 2);
-    w_->Timer1Timer();
+    w_->Timer1Timer();  // the next tick shows the new port
     QCOMPARE(w_->status_panel(0)->text(), QStringLiteral("Программатор COM3"));
   }
 

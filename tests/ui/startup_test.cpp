@@ -12,6 +12,7 @@
 
 #include "platform/config_file.h"
 #include "platform/instance_lock.h"
+#include "platform/programmer_status_timer.h"
 #include "ui/app/main_window.h"
 #include "ui/app/program.h"
 #include "ui/channels/channel_page.h"
@@ -76,12 +77,17 @@ class Startup_test : public QObject {
                           "X=33\r\nY=44\r\n"));
   }
 
-  void programmer_type_zero_leaves_the_status_to_the_usb_detection() {
+  void programmer_type_zero_shows_the_usb_status_from_an_empty_panel() {
     Program_folder folder;
-    folder.write("config.ini", test::cp1251("[Общие]\r\nСОМ/USB=0\r\n"));
+    folder.write("config.ini", test::cp1251("[Общие]\r\nСОМ/USB=0\r\nСОМ-порт=2\r\n"));
     TForm1 w;
     QVERIFY(w.programmer().usb());
-    QVERIFY(!w.status_panel(0)->text().startsWith(QStringLiteral("Программатор COM")));
+    QVERIFY(w.status_timer()->timer().isActive());
+    QCOMPARE(w.status_timer()->timer().interval(), 1000);
+    // No programmer is plugged in here: the status starts with the empty phase of its blinking.
+    QCOMPARE(w.status_panel(0)->text(), QString());
+    w.Timer1Timer();
+    QCOMPARE(w.status_panel(0)->text(), QStringLiteral("USB-Программатор не подключен"));
   }
 
   void damaged_config_starts_with_the_defaults_and_keeps_its_other_content_data() {

@@ -18,7 +18,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,6 +28,7 @@
 #include "core/pages/settings.h"
 #include "core/text/messages.h"
 #include "platform/fixed_disk.h"
+#include "platform/programmer_status_timer.h"
 #include "ui/app/about_box.h"
 #include "ui/app/help_viewer.h"
 #include "ui/app/icons.h"
@@ -117,7 +117,8 @@ void TForm1::FormCreate() {
   new_parameter_image(ws_);
   print_wind_blok();
   pages_->setFocus();
-  Timer1Timer();
+  status_timer_->set_programmer(programmer_.type, programmer_.port_index);
+  status_timer_->start();
 }
 
 void TForm1::build_frame() {
@@ -144,9 +145,13 @@ void TForm1::build_frame() {
   statusBar()->addWidget(status_programmer_);
   statusBar()->addWidget(status_file_, 1);
 
-  timer1_ = new QTimer(this);
-  timer1_->setObjectName(QStringLiteral("Timer1"));
-  connect(timer1_, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  status_timer_ = new Programmer_status_timer(nullptr, this);
+  connect(status_timer_, &Programmer_status_timer::panel_text, status_programmer_,
+          &QLabel::setText);
+  connect(status_timer_, &Programmer_status_timer::error_dialog_requested, this,
+          [this](const QString& caption, const QString& text) {
+            show_message(this, QMessageBox::Critical, caption, text);
+          });
 
   setFixedSize(client_width, client_height + menuBar()->sizeHint().height());
 }
@@ -389,7 +394,12 @@ void TForm1::N17Click() {
 }
 
 void TForm1::N18Click() {
+  choose_programmer();
+}
+
+void TForm1::choose_programmer() {
   form2_->choose(programmer_);
+  status_timer_->set_programmer(programmer_.type, programmer_.port_index);
 }
 
 void TForm1::N20Click() {
@@ -412,12 +422,7 @@ void TForm1::Button301Click() {}
 void TForm1::Button302Click() {}
 
 void TForm1::Timer1Timer() {
-  timer1_->stop();
-  timer1_->setInterval(1000);
-  timer1_->start();
-  // The USB programmer's status belongs to the USB detection; it keeps the panel in that mode.
-  if (programmer_.usb()) return;
-  status_programmer_->setText(QStringLiteral("Программатор COM%1").arg(programmer_.port_number()));
+  status_timer_->Timer1Timer();
 }
 
 void TForm1::showEvent(QShowEvent* event) {
@@ -451,7 +456,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     config_.reset();
   }
   help_->close();
-  timer1_->stop();
   event->accept();
 }
 

@@ -17,12 +17,12 @@ class QActionGroup;
 class QComboBox;
 class QLabel;
 class QTabWidget;
-class QTimer;
 class QToolBar;
 
 namespace tirna {
 
 class Channel_page;
+class Programmer_status_timer;
 class Extra_page;
 class Help_viewer;
 class Settings_page;
@@ -76,6 +76,8 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   TForm3* Form3() const { return form3_; }
   TForm4* Form4() const { return form4_; }
   Help_viewer* help_viewer() const { return help_; }
+  // Timer1 and the programmer status of panel 0 (the transfers stop its USB polling).
+  Programmer_status_timer* status_timer() const { return status_timer_; }
   QAction* action(const QString& object_name) const;
 
  public slots:
@@ -94,12 +96,14 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   void N16Click();
   void N17Click();
   void N18Click();  // Программатор
+  // The programmer dialog for the programmer choice; the status shows a change within a second.
+  void choose_programmer();
   // "Помощь"
   void N20Click();  // Справка (F1)
   void N21Click();  // О программе
   // The band list, the programmer status, the additional data's own commands.
   void ComboBox1Change(int index);
-  void Timer1Timer();
+  void Timer1Timer();  // one tick of the programmer status
   void Button301Click();
   void Button302Click();
   // Asks whether to save the changed parameters and saves on Yes; false only when that save
@@ -151,7 +155,7 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   Extra_page* extra_page_ = nullptr;
   QLabel* status_programmer_ = nullptr;
   QLabel* status_file_ = nullptr;
-  QTimer* timer1_ = nullptr;
+  Programmer_status_timer* status_timer_ = nullptr;
   TForm11* form11_ = nullptr;
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;
