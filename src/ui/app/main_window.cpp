@@ -342,11 +342,15 @@ void TForm1::channel_cell_clicked(int column, int row) {
 }
 
 void TForm1::setting_picked(int slot, int item) {
-  if (slot == squelch_key_slot) return ComboBox214Change(item);
-  if (slot == power_select_slot) return ComboBox215Change(item);
-  ws_.state.modified = true;
-  write_setting(ws_.image, slot, item);
-  print_wind_blok();
+  if (slot == squelch_key_slot) {
+    ComboBox214Change(item);
+  } else if (slot == power_select_slot) {
+    ComboBox215Change(item);
+  } else {
+    ws_.state.modified = true;
+    write_setting(ws_.image, slot, item);
+    print_wind_blok();
+  }
 }
 
 void TForm1::ComboBox214Change(int item) {
