@@ -18,6 +18,11 @@ class Cell_dialogs {
 void toggle_channel_off(Param_image& image, int n, bool ticked);
 void toggle_tx_inhibit(Param_image& image, int n, bool ticked);
 
+// Why a click on a cell would change nothing: the channel is off, or the column belongs to the
+// transmitter (3, 4, 5, 8) and transmission is inhibited.
+enum class Cell_block { none, channel_off, tx_inhibited };
+Cell_block cell_block(const Param_image& image, int column, int n);
+
 // A mouse click on cell (column 1..8, row 0..15): sets the modified flag, then acts by column when
 // the channel is in use (and, for the transmit columns 3, 4, 5 and 8, may transmit). Column 0
 // does nothing.

@@ -56,6 +56,38 @@ void Subtone_dialog_state::set_choice(int new_choice) {
   inverted_enabled = choice == dcs;
 }
 
+std::optional<Subtone_pick> subtone_pick_from_text(std::string_view shown) {
+  const std::size_t start = shown.find_first_not_of(' ');
+  shown = start == std::string_view::npos ? std::string_view{} : shown.substr(start);
+  if (shown == "Выключен") return Subtone_pick{};
+  // The keyword, one or more blanks, then the tone or code as the dialog's list would hold it.
+  const auto after = [&](std::string_view keyword) -> std::optional<std::string> {
+    if (shown.substr(0, keyword.size()) != keyword) return std::nullopt;
+    const std::string_view rest = shown.substr(keyword.size());
+    const std::size_t text = rest.find_first_not_of(' ');
+    if (text == 0 || text == std::string_view::npos) return std::nullopt;
+    return std::string(rest.substr(text));
+  };
+  if (auto text = after("CTC")) return Subtone_pick{Subtone_dialog_state::ctc, *text, false};
+  if (auto text = after("DCS")) return Subtone_pick{Subtone_dialog_state::dcs, *text, false};
+  if (auto text = after("-DCS")) return Subtone_pick{Subtone_dialog_state::dcs, *text, true};
+  return std::nullopt;
+}
+
+void make_pick(Subtone_dialog_state& state, const Subtone_pick& pick) {
+  state.set_choice(pick.choice);
+  if (pick.choice == Subtone_dialog_state::ctc) {
+    const int i = index_of(ctcss_list, pick.text);
+    state.ctcss_index = i;
+    state.ctcss_text = pick.text;
+  } else if (pick.choice == Subtone_dialog_state::dcs) {
+    const int i = index_of(dcs_list, pick.text);
+    state.dcs_index = i;
+    state.dcs_text = pick.text;
+    state.inverted = pick.inverted;
+  }
+}
+
 void preselect_subtone(Subtone_dialog_state& s, const Param_image& image, int n, Side side) {
   const Subtone_reading r = read_subtone(image, n, side);
   switch (r.type) {

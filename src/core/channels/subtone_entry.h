@@ -32,6 +32,23 @@ struct Subtone_dialog_state {
   void set_choice(int new_choice);
 };
 
+// What the user picks in the dialog: a choice, the text typed or selected in the list that belongs
+// to it, and the inversion box for DCS.
+struct Subtone_pick {
+  int choice = Subtone_dialog_state::off;
+  std::string text;  // "67,0" for CTC, "023" for DCS; empty for off
+  bool inverted = false;
+};
+
+// The pick that a sub-tone text as the channel table shows it stands for: "Выключен",
+// "CTC 67,0", "DCS 023", "-DCS 754", leading blanks optional; nullopt for any other form. The
+// tone or code is taken as typed: whether the dialog accepts it is accept_subtone's decision.
+std::optional<Subtone_pick> subtone_pick_from_text(std::string_view shown);
+
+// Sets the controls as the user does to make a pick: the choice, then the list text (selecting
+// the item when the text is one) and the inversion box.
+void make_pick(Subtone_dialog_state& state, const Subtone_pick& pick);
+
 // Preselects the controls from what the channel stores (types 1, 2, 4, 6 leave them as they are).
 void preselect_subtone(Subtone_dialog_state& state, const Param_image& image, int n, Side side);
 

@@ -6,6 +6,17 @@
 
 namespace tirna {
 
+const Flag_column& flag_column(int column) {
+  // Column 7 reads the other way round from column 8: a set bit means "not scanned".
+  static const std::array<Flag_column, 4> columns = {{
+      {5, Channel_flag::low_power, "  Понижен.", "  Повышен.", true},
+      {6, Channel_flag::narrow, "  12,5 кГц", "   25 кГц", false},
+      {7, Channel_flag::no_scan, "  Выключен", "   Включен", false},
+      {8, Channel_flag::busy_lockout, "   Включен", "  Выключен", true},
+  }};
+  return columns[column - 5];
+}
+
 std::string channel_label(int n) {
   return (n < 10 ? " " : "") + std::to_string(n);
 }
@@ -32,13 +43,14 @@ void refresh_channel_row(Channel_row_view& row, const Param_image& image, int n,
   if (tx) {
     row.cells[3] = blok_to_frq_str(image, n, Side::tx, coding_version);
     row.cells[4] = blok_to_stone_str(image, n, Side::tx);
-    row.cells[5] = channel_flag(image, n, Channel_flag::low_power) ? "  Понижен." : "  Повышен.";
-    row.cells[8] = channel_flag(image, n, Channel_flag::busy_lockout) ? "   Включен" : "  Выключен";
   } else {
     for (int c : {3, 4, 5, 8}) row.cells[c].clear();
   }
-  row.cells[6] = channel_flag(image, n, Channel_flag::narrow) ? "  12,5 кГц" : "   25 кГц";
-  row.cells[7] = channel_flag(image, n, Channel_flag::no_scan) ? "  Выключен" : "   Включен";
+  for (int c = 5; c <= 8; ++c) {
+    const Flag_column& f = flag_column(c);
+    if (f.transmit && !tx) continue;
+    row.cells[c] = channel_flag(image, n, f.flag) ? f.set_text : f.clear_text;
+  }
 }
 
 void print_wind_blok(Window_view& view, const Param_image& image, const Working_state& state) {

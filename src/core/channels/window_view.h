@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/image/channel_record.h"
 #include "core/image/working_state.h"
@@ -47,6 +48,17 @@ struct Window_view {
   Settings_view settings;
   Extra_view extra;
 };
+
+// A flag column of the table (columns 5 to 8): the bit it shows and its two cell texts, leading
+// blanks included. Columns 5 and 8 belong to the transmitter.
+struct Flag_column {
+  int column;
+  Channel_flag flag;
+  std::string_view set_text;    // shown while the bit is 1
+  std::string_view clear_text;  // shown while the bit is 0
+  bool transmit;
+};
+const Flag_column& flag_column(int column);  // 5..8
 
 // The row label of channel n: " 1" .. " 9", "10" .. "16".
 std::string channel_label(int n);

@@ -1,0 +1,495 @@
+#include "core/files/channel_csv.h"
+
+#include <cstdio>
+#include <map>
+#include <optional>
+
+#include "core/channels/channel_fields.h"
+#include "core/files/csv_table.h"
+#include "core/image/channel_record.h"
+
+namespace tirna {
+namespace {
+
+// CHIRP writes duplex +/- for transmit offsets below this and "split" above it.
+constexpr int64_t split_threshold_hz = 70000000;
+
+std::string mhz_text(int64_t hz) {
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%s%lld.%06lld", hz < 0 ? "-" : "",
+                static_cast<long long>((hz < 0 ? -hz : hz) / 1000000),
+                static_cast<long long>((hz < 0 ? -hz : hz) % 1000000));
+  return buf;
+}
+
+std::string tone_text(int tenths) {
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string record_hex(const Channel_record_bytes& record) {
+  std::string out;
+  char buf[4];
+  for (std::size_t i = 0; i < record.size(); ++i) {
+    std::snprintf(buf, sizeof buf, i == 0 ? "%02X" : " %02X", record[i]);
+    out += buf;
+  }
+  return out;
+}
+
+// A decimal number with '.' or ',' as decimal mark, scaled by 10^decimals; digits past that many
+// decimals must be zeros. nullopt for anything else.
+std::optional<int64_t> scaled_number(std::string_view text, int decimals) {
+  const std::size_t mark = text.find_first_of(".,");
+  const std::string_view whole = text.substr(0, mark);
+  std::string_view fraction = mark == std::string_view::npos ? "" : text.substr(mark + 1);
+  if (whole.empty() && fraction.empty()) return std::nullopt;
+  if (whole.size() > 9) return std::nullopt;
+  int64_t value = 0;
+  for (char c : whole) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  for (int k = 0; k < decimals; ++k) {
+    int digit = 0;
+    if (static_cast<std::size_t>(k) < fraction.size()) {
+      const char c = fraction[k];
+      if (c < '0' || c > '9') return std::nullopt;
+      digit = c - '0';
+    }
+    value = value * 10 + digit;
+  }
+  for (std::size_t k = static_cast<std::size_t>(decimals); k < fraction.size(); ++k) {
+    if (fraction[k] != '0') return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<Channel_record_bytes> parse_record_hex(std::string_view text) {
+  Channel_record_bytes record{};
+  std::size_t count = 0;
+  int nibbles = 0;
+  int value = 0;
+  for (char c : text) {
+    int digit = -1;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+    if (digit < 0) {
+      if (c != ' ' || nibbles == 1) return std::nullopt;
+      continue;
+    }
+    value = value * 16 + digit;
+    if (++nibbles == 2) {
+      if (count == record.size()) return std::nullopt;
+      record[count++] = static_cast<uint8_t>(value);
+      nibbles = 0;
+      value = 0;
+    }
+  }
+  if (count != record.size() || nibbles != 0) return std::nullopt;
+  return record;
+}
+
+std::string lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+std::string trimmed(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  return std::string(s.substr(first, s.find_last_not_of(" \t") - first + 1));
+}
+
+// ---- export ----
+
+struct Tone_columns {
+  std::string mode, rtone = "88.5", ctone = "88.5", dtcs = "023", rx_dtcs = "023", polarity = "NN",
+                    cross = "Tone->Tone";
+};
+
+Tone_columns tone_columns(const Tone_setting& tx, const Tone_setting& rx) {
+  Tone_columns t;
+  using K = Tone_setting::Kind;
+  t.polarity = std::string(1, tx.kind == K::dcs && tx.inverted ? 'R' : 'N') +
+               (rx.kind == K::dcs && rx.inverted ? 'R' : 'N');
+  if (tx.kind == K::ctcss) t.rtone = tone_text(tx.tenths);
+  if (rx.kind == K::ctcss) t.ctone = tone_text(rx.tenths);
+  if (tx.kind == K::dcs) t.dtcs = tx.code;
+  if (rx.kind == K::dcs) t.rx_dtcs = rx.code;
+  if (tx.kind == K::none && rx.kind == K::none) {
+    t.mode = "";
+  } else if (tx.kind == K::ctcss && rx.kind == K::none) {
+    t.mode = "Tone";
+  } else if (tx.kind == K::ctcss && rx.kind == K::ctcss && tx.tenths == rx.tenths) {
+    t.mode = "TSQL";
+    t.rtone = t.ctone;
+  } else if (tx.kind == K::dcs && rx.kind == K::dcs && tx.code == rx.code) {
+    t.mode = "DTCS";
+  } else {
+    t.mode = "Cross";
+    const auto part = [](const Tone_setting& s) {
+      return s.kind == K::ctcss ? "Tone" : s.kind == K::dcs ? "DTCS" : "";
+    };
+    t.cross = std::string(part(tx)) + "->" + part(rx);
+  }
+  return t;
+}
+
+std::vector<std::string> export_row(const Param_image& image, int n, uint8_t coding_version) {
+  const Channel_fields f = read_channel_fields(image, n, coding_version);
+  std::string duplex, offset = "0.000000", tx_frequency;
+  if (!f.tx_allowed) {
+    duplex = "off";
+    tx_frequency = mhz_text(f.tx_hz);
+  } else if (f.tx_hz != f.rx_hz) {
+    const int64_t difference = f.tx_hz - f.rx_hz;
+    if (difference > -split_threshold_hz && difference < split_threshold_hz) {
+      duplex = difference > 0 ? "+" : "-";
+      offset = mhz_text(difference > 0 ? difference : -difference);
+    } else {
+      duplex = "split";
+      offset = mhz_text(f.tx_hz);
+    }
+  }
+  const Tone_columns t = tone_columns(f.tx_tone, f.rx_tone);
+  std::string step = "12.50";
+  if (!is_new_coding(coding_version)) step = step_flag(image, n, Side::rx) ? "6.25" : "5.00";
+  return {std::to_string(n),
+          "",
+          mhz_text(f.rx_hz),
+          duplex,
+          offset,
+          t.mode,
+          t.rtone,
+          t.ctone,
+          t.dtcs,
+          t.polarity,
+          t.rx_dtcs,
+          t.cross,
+          f.narrow ? "NFM" : "FM",
+          step,
+          f.no_scan ? "S" : "",
+          f.low_power ? "Low" : "High",
+          "",
+          f.in_use ? "" : "V",
+          f.busy_lockout ? "V" : "",
+          tx_frequency,
+          record_hex(channel_record(image, n))};
+}
+
+// ---- import ----
+
+class Row {
+ public:
+  Row(const std::map<std::string, std::size_t>& columns, const Csv_record& record,
+      std::vector<Csv_problem>& problems)
+      : columns_(columns), record_(record), problems_(problems) {}
+
+  int line() const { return record_.line; }
+  bool has(std::string_view column) const { return columns_.count(lower(column)) != 0; }
+  // The trimmed cell, or nullopt when the table has no such column.
+  std::optional<std::string> cell(std::string_view column) const {
+    const auto it = columns_.find(lower(column));
+    if (it == columns_.end()) return std::nullopt;
+    if (it->second >= record_.fields.size()) return std::string();
+    return trimmed(record_.fields[it->second]);
+  }
+  // A cell the row needs: empty or missing is a problem.
+  std::optional<std::string> needed(std::string_view column) {
+    auto value = cell(column);
+    if (!value || value->empty()) {
+      refuse(column, value.value_or(""), Csv_refusal::missing_value);
+      return std::nullopt;
+    }
+    return value;
+  }
+  std::optional<int64_t> number(std::string_view column, int decimals) {
+    const auto text = needed(column);
+    if (!text) return std::nullopt;
+    const auto value = scaled_number(*text, decimals);
+    if (!value) refuse(column, *text, Csv_refusal::not_a_number);
+    return value;
+  }
+  void refuse(std::string_view column, std::string_view value, Csv_refusal why,
+              std::string detail = "") {
+    ++refused_;
+    // A receive and a transmit side refused for the same cell are one problem.
+    if (!problems_.empty()) {
+      const Csv_problem& last = problems_.back();
+      if (last.line == record_.line && last.column == column && last.value == value &&
+          last.refusal == why) {
+        return;
+      }
+    }
+    problems_.push_back(
+        {record_.line, std::string(column), std::string(value), why, std::move(detail)});
+  }
+  int refused() const { return refused_; }
+
+ private:
+  const std::map<std::string, std::size_t>& columns_;
+  const Csv_record& record_;
+  std::vector<Csv_problem>& problems_;
+  int refused_ = 0;
+};
+
+std::optional<Tone_setting> ctcss_from(Row& row, std::string_view primary,
+                                       std::string_view fallback) {
+  std::string_view column = primary;
+  const auto first = row.cell(primary);
+  if ((!first || first->empty()) && row.has(fallback)) column = fallback;
+  const auto tenths = row.number(column, 1);
+  if (!tenths) return std::nullopt;
+  Tone_setting t;
+  t.kind = Tone_setting::ctcss;
+  t.tenths = static_cast<int>(*tenths);
+  return t;
+}
+
+std::optional<Tone_setting> dcs_from(Row& row, std::string_view primary, std::string_view fallback,
+                                     std::optional<bool> inverted) {
+  std::string_view column = primary;
+  const auto first = row.cell(primary);
+  if ((!first || first->empty()) && row.has(fallback)) column = fallback;
+  const auto text = row.needed(column);
+  if (!text) return std::nullopt;
+  const auto value = text->size() <= 4 ? scaled_number(*text, 0) : std::nullopt;
+  if (!value || text->find_first_of(".,") != std::string::npos) {
+    row.refuse(column, *text, Csv_refusal::not_a_number);
+    return std::nullopt;
+  }
+  Tone_setting t;
+  t.kind = Tone_setting::dcs;
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%03d", static_cast<int>(*value));
+  t.code = buf;
+  t.inverted = inverted.value_or(false);
+  return t;
+}
+
+// The two sub-tones that the tone columns describe. Polarity letters: transmit first, receive
+// second; without the column a DCS side keeps the inversion it has.
+bool read_tones(Row& row, const Channel_fields& now, Channel_fields& wanted) {
+  const auto mode = row.cell("Tone");
+  if (!mode) return true;
+  std::optional<bool> tx_inverted, rx_inverted;
+  if (now.tx_tone.kind == Tone_setting::dcs) tx_inverted = now.tx_tone.inverted;
+  if (now.rx_tone.kind == Tone_setting::dcs) rx_inverted = now.rx_tone.inverted;
+  if (const auto polarity = row.cell("DtcsPolarity"); polarity && !polarity->empty()) {
+    const std::string p = *polarity;
+    if (p.size() != 2 || (p[0] != 'N' && p[0] != 'R') || (p[1] != 'N' && p[1] != 'R')) {
+      row.refuse("DtcsPolarity", p, Csv_refusal::bad_polarity);
+      return false;
+    }
+    tx_inverted = p[0] == 'R';
+    rx_inverted = p[1] == 'R';
+  }
+  const int refused_before = row.refused();
+  std::optional<Tone_setting> tx = Tone_setting{}, rx = Tone_setting{};
+  if (mode->empty()) {
+    // no sub-tone either way
+  } else if (*mode == "Tone") {
+    tx = ctcss_from(row, "rToneFreq", "cToneFreq");
+  } else if (*mode == "TSQL") {
+    tx = rx = ctcss_from(row, "cToneFreq", "rToneFreq");
+  } else if (*mode == "DTCS") {
+    tx = dcs_from(row, "DtcsCode", "RxDtcsCode", tx_inverted);
+    rx = dcs_from(row, "DtcsCode", "RxDtcsCode", rx_inverted);
+  } else if (*mode == "Cross") {
+    const auto cross = row.needed("CrossMode");
+    if (!cross) return false;
+    const std::size_t arrow = cross->find("->");
+    const std::string tx_part = arrow == std::string::npos ? "?" : cross->substr(0, arrow);
+    const std::string rx_part = arrow == std::string::npos ? "?" : cross->substr(arrow + 2);
+    const auto known = [](const std::string& s) { return s.empty() || s == "Tone" || s == "DTCS"; };
+    if (!known(tx_part) || !known(rx_part) || (tx_part.empty() && rx_part.empty())) {
+      row.refuse("CrossMode", *cross, Csv_refusal::bad_cross_mode);
+      return false;
+    }
+    if (tx_part == "Tone") tx = ctcss_from(row, "rToneFreq", "cToneFreq");
+    if (tx_part == "DTCS") tx = dcs_from(row, "DtcsCode", "RxDtcsCode", tx_inverted);
+    if (rx_part == "Tone") rx = ctcss_from(row, "cToneFreq", "rToneFreq");
+    if (rx_part == "DTCS") rx = dcs_from(row, "RxDtcsCode", "DtcsCode", rx_inverted);
+  } else {
+    row.refuse("Tone", *mode, Csv_refusal::bad_tone_mode);
+    return false;
+  }
+  if (row.refused() != refused_before || !tx || !rx) return false;
+  wanted.tx_tone = *tx;
+  wanted.rx_tone = *rx;
+  return true;
+}
+
+void read_transmitter(Row& row, const Channel_fields& now, Channel_fields& wanted) {
+  const auto duplex = row.cell("Duplex");
+  if (!duplex) return;
+  wanted.tx_allowed = *duplex != "off";
+  if (duplex->empty()) {
+    wanted.tx_hz = wanted.rx_hz;
+  } else if (*duplex == "+" || *duplex == "-") {
+    if (const auto offset = row.number("Offset", 6)) {
+      wanted.tx_hz = wanted.rx_hz + (*duplex == "+" ? *offset : -*offset);
+    }
+  } else if (*duplex == "split") {
+    if (const auto tx = row.number("Offset", 6)) wanted.tx_hz = *tx;
+  } else if (*duplex == "off") {
+    const auto tx = row.cell("TxFrequency");
+    wanted.tx_hz = now.tx_hz;
+    if (tx && !tx->empty()) {
+      if (const auto hz = row.number("TxFrequency", 6)) wanted.tx_hz = *hz;
+    }
+  } else {
+    row.refuse("Duplex", *duplex, Csv_refusal::bad_duplex);
+  }
+}
+
+// A cell that takes one of two texts (after trimming, letters in any case for High/Low); the
+// column missing or an empty cell where empty is not one of them keeps the field.
+void read_choice(Row& row, std::string_view column, std::string_view on, std::string_view off,
+                 bool empty_keeps, Csv_refusal why, bool& field) {
+  const auto value = row.cell(column);
+  if (!value || (value->empty() && empty_keeps)) return;
+  if (lower(*value) == lower(on)) {
+    field = true;
+  } else if (lower(*value) == lower(off)) {
+    field = false;
+  } else {
+    row.refuse(column, *value, why);
+  }
+}
+
+std::string column_of_transmitter(const Row& row) {
+  const auto duplex = row.cell("Duplex").value_or("");
+  if (duplex == "off") return "TxFrequency";
+  if (duplex.empty()) return "Frequency";
+  return "Offset";
+}
+
+}  // namespace
+
+std::string export_channels_csv(const Param_image& image, uint8_t coding_version) {
+  std::vector<std::string> header(chirp_columns.begin(), chirp_columns.end());
+  header.insert(header.end(), own_columns.begin(), own_columns.end());
+  std::string out = csv_line(header);
+  for (int n = 1; n <= channel_count; ++n) out += csv_line(export_row(image, n, coding_version));
+  return out;
+}
+
+Csv_import_result import_channels_csv(Param_image& image, const Working_state& state,
+                                      std::string_view text) {
+  Csv_import_result result;
+  const auto read = read_csv(text);
+  if (const auto* error = std::get_if<Csv_syntax_error>(&read)) {
+    result.problems.push_back({error->line, "", "", Csv_refusal::syntax, error->reason});
+    return result;
+  }
+  const Csv_table& table = std::get<Csv_table>(read);
+  if (table.records.empty()) return result;
+  std::map<std::string, std::size_t> columns;
+  for (std::size_t i = 0; i < table.records[0].fields.size(); ++i) {
+    columns.emplace(lower(trimmed(table.records[0].fields[i])), i);
+  }
+  if (columns.count("location") == 0) {
+    result.problems.push_back(
+        {table.records[0].line, "Location", "", Csv_refusal::no_location_column, ""});
+    return result;
+  }
+
+  Param_image work = image;
+  std::map<int, int> line_of_channel;
+  const uint8_t marker =
+      is_new_coding(state.coding_version) ? coding_marker_new : coding_marker_old;
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    const Csv_record& record = table.records[r];
+    bool blank = true;
+    for (const auto& f : record.fields) blank = blank && trimmed(f).empty();
+    if (blank) continue;
+    Row row(columns, record, result.problems);
+
+    const std::string location = row.cell("Location").value_or("");
+    const auto n = scaled_number(location, 0);
+    if (!n || *n < 1 || *n > channel_count || location.find_first_of(".,") != std::string::npos) {
+      row.refuse("Location", location, Csv_refusal::bad_location);
+      continue;
+    }
+    const int channel = static_cast<int>(*n);
+    if (const auto earlier = line_of_channel.find(channel); earlier != line_of_channel.end()) {
+      row.refuse("Location", location, Csv_refusal::duplicate_location,
+                 std::to_string(earlier->second));
+      continue;
+    }
+    line_of_channel[channel] = row.line();
+    result.channels.push_back(channel);
+
+    // The record the row starts from: its own Record when it was written in this file's coding,
+    // else the channel as the file holds it.
+    if (const auto hex = row.cell("Record"); hex && !hex->empty()) {
+      if (const auto base = parse_record_hex(*hex); !base) {
+        row.refuse("Record", *hex, Csv_refusal::bad_record);
+      } else {
+        Param_image scratch = work;
+        set_channel_record(scratch, channel, *base);
+        if (coding_marker(scratch, channel) == marker) work = scratch;
+      }
+    }
+    const Channel_fields now = read_channel_fields(work, channel, state.coding_version);
+    Channel_fields wanted = now;
+    wanted.in_use = true;
+    if (row.has("Frequency")) {
+      if (const auto hz = row.number("Frequency", 6)) wanted.rx_hz = *hz;
+    }
+    read_transmitter(row, now, wanted);
+    read_tones(row, now, wanted);
+    if (const auto mode = row.cell("Mode"); mode && !mode->empty()) {
+      if (*mode == "FM" || *mode == "NFM") {
+        wanted.narrow = *mode == "NFM";
+      } else {
+        row.refuse("Mode", *mode, Csv_refusal::bad_mode);
+      }
+    }
+    read_choice(row, "Skip", "S", "", false, Csv_refusal::bad_skip, wanted.no_scan);
+    read_choice(row, "Power", "Low", "High", true, Csv_refusal::bad_power, wanted.low_power);
+    bool off = !wanted.in_use;
+    read_choice(row, "ChannelOff", "V", "", false, Csv_refusal::bad_mark, off);
+    wanted.in_use = !off;
+    read_choice(row, "BusyLockout", "V", "", false, Csv_refusal::bad_mark, wanted.busy_lockout);
+    if (row.refused() > 0) continue;
+
+    for (const Field_problem& p : store_channel_fields(work, state, channel, wanted)) {
+      switch (p.field) {
+        case Field_problem::rx_frequency:
+          row.refuse("Frequency", mhz_text(wanted.rx_hz), Csv_refusal::out_of_band);
+          break;
+        case Field_problem::tx_frequency:
+          row.refuse(column_of_transmitter(row), mhz_text(wanted.tx_hz), Csv_refusal::out_of_band);
+          break;
+        case Field_problem::rx_tone:
+        case Field_problem::tx_tone: {
+          const bool rx = p.field == Field_problem::rx_tone;
+          const Tone_setting& t = rx ? wanted.rx_tone : wanted.tx_tone;
+          const bool dcs = t.kind == Tone_setting::dcs;
+          const char* column = dcs ? (rx && row.cell("Tone") == "Cross" ? "RxDtcsCode" : "DtcsCode")
+                                   : (rx ? "cToneFreq" : "rToneFreq");
+          row.refuse(column, dcs ? t.code : tone_text(t.tenths), Csv_refusal::tone_refused,
+                     p.message);
+          break;
+        }
+      }
+    }
+    const Channel_fields stored = read_channel_fields(work, channel, state.coding_version);
+    if (stored.rx_hz != wanted.rx_hz && row.refused() == 0) {
+      result.notes.push_back({row.line(), "Frequency", wanted.rx_hz, stored.rx_hz});
+    }
+    if (stored.tx_hz != wanted.tx_hz && row.refused() == 0) {
+      result.notes.push_back({row.line(), column_of_transmitter(row), wanted.tx_hz, stored.tx_hz});
+    }
+  }
+  if (result.ok()) image = work;
+  return result;
+}
+
+}  // namespace tirna

@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include "core/channels/channel_fields.h"
+#include "core/files/channel_csv.h"
+#include "core/files/csv_table.h"
+#include "core/image/frequency.h"
+#include "core/image/subtone.h"
+#include "test_support.h"
+
+namespace tirna {
+namespace {
+
+struct Opened {
+  Param_image image;
+  Working_state state;
+};
+
+// An image with its working state as opening a file gives it.
+Opened opened(int band = 0, uint8_t coding_version = 2) {
+  Opened o;
+  o.state.coding_version = coding_version;
+  frq_set(o.state, band);
+  new_blok(o.image, band, coding_version);
+  return o;
+}
+
+std::vector<std::string> row_of(const std::string& csv, int index) {
+  const auto table = std::get<Csv_table>(read_csv(csv));
+  return table.records.at(index).fields;
+}
+
+// Channels that use every field in every way the window can set it.
+Opened varied_channels(int band = 0, uint8_t coding_version = 2) {
+  Opened o = opened(band, coding_version);
+  Param_image& im = o.image;
+  const uint8_t v = coding_version;
+  const int64_t base = band == 0 ? 150000000 : 455000000;
+  for (int n = 1; n <= 16; ++n) {
+    store_frequency(im, n, Side::rx, base + 25000 * n, v);
+    store_frequency(im, n, Side::tx, base + 25000 * n, v);
+  }
+  store_frequency(im, 2, Side::tx, base + 600000, v);   // "+"
+  store_frequency(im, 3, Side::tx, base - 3000000, v);  // "-"
+  store_subtone_ctcss(im, 4, Side::tx, 0x06, 0x70);     // Tone
+  store_subtone_ctcss(im, 5, Side::tx, 0x10, 0x00);     // TSQL
+  store_subtone_ctcss(im, 5, Side::rx, 0x10, 0x00);
+  store_subtone_ctcss(im, 6, Side::tx, 0x25, 0x41);    // Tone->Tone, 254.1 off list
+  store_subtone_ctcss(im, 6, Side::rx, 0x06, 0x93);    // 69.3 off list
+  store_subtone_dcs(im, 7, Side::tx, 0, 2, 3, false);  // DTCS NR
+  store_subtone_dcs(im, 7, Side::rx, 0, 2, 3, true);
+  store_subtone_dcs(im, 8, Side::tx, 7, 5, 4, true);   // DTCS->DTCS RN
+  store_subtone_dcs(im, 8, Side::rx, 0, 1, 7, false);  // 017 off list
+  store_subtone_ctcss(im, 9, Side::tx, 0x08, 0x85);    // Tone->DTCS
+  store_subtone_dcs(im, 9, Side::rx, 4, 1, 1, true);
+  store_subtone_dcs(im, 10, Side::tx, 4, 1, 1, false);  // DTCS->Tone
+  store_subtone_ctcss(im, 10, Side::rx, 0x08, 0x85);
+  store_subtone_ctcss(im, 11, Side::rx, 0x12, 0x30);    // ->Tone
+  store_subtone_dcs(im, 12, Side::rx, 1, 1, 4, false);  // ->DTCS
+  store_subtone_dcs(im, 13, Side::tx, 1, 1, 4, true);   // DTCS->
+  set_tx_allowed(im, 14, false);                        // Duplex off
+  store_frequency(im, 14, Side::tx, base + 1000000, v);
+  store_subtone_ctcss(im, 14, Side::tx, 0x06, 0x70);
+  set_channel_in_use(im, 15, false);  // off, with a tone
+  store_subtone_ctcss(im, 15, Side::rx, 0x06, 0x70);
+  set_channel_flag(im, 16, Channel_flag::narrow, true);
+  set_channel_flag(im, 16, Channel_flag::no_scan, false);
+  set_channel_flag(im, 16, Channel_flag::low_power, true);
+  set_channel_flag(im, 16, Channel_flag::busy_lockout, true);
+  set_channel_flag(im, 1, Channel_flag::no_scan, false);
+  return o;
+}
+
+void expect_same_channels(const Param_image& a, const Param_image& b) {
+  for (int n = 1; n <= 16; ++n) {
+    EXPECT_EQ(channel_record(a, n), channel_record(b, n)) << "channel " << n;
+  }
+}
+
+TEST(ChannelCsv, HeaderIsChirpsLayoutThenOurs) {
+  const Opened o = opened();
+  const auto header = row_of(export_channels_csv(o.image, 2), 0);
+  ASSERT_EQ(header.size(), 21u);
+  EXPECT_EQ(header[0], "Location");
+  EXPECT_EQ(header[16], "Comment");
+  EXPECT_EQ(header[17], "ChannelOff");
+  EXPECT_EQ(header[20], "Record");
+}
+
+TEST(ChannelCsv, DefaultChannelRow) {
+  const Opened o = opened();
+  const std::string csv = export_channels_csv(o.image, 2);
+  EXPECT_EQ(std::get<Csv_table>(read_csv(csv)).records.size(), 17u);
+  EXPECT_EQ(row_of(csv, 1),
+            (std::vector<std::string>{
+                "1",    "",         "160.000000",
+                "",     "0.000000", "",
+                "88.5", "88.5",     "023",
+                "NN",   "023",      "Tone->Tone",
+                "FM",   "6.25",     "S",
+                "High", "",         "",
+                "",     "",         "00 64 0C 00 00 00 64 0C 00 00 10 00 00 00 01 01"}));
+}
+
+TEST(ChannelCsv, EachWayOfTheWindowIsWrittenAsChirpWritesIt) {
+  const Opened o = varied_channels();
+  const std::string csv = export_channels_csv(o.image, 2);
+  const auto col = [&](int n, int column) { return row_of(csv, n).at(column); };
+  EXPECT_EQ(col(2, 3), "+");
+  EXPECT_EQ(col(2, 4), "0.550000");
+  EXPECT_EQ(col(3, 3), "-");
+  EXPECT_EQ(col(3, 4), "3.075000");
+  EXPECT_EQ(col(4, 5), "Tone");
+  EXPECT_EQ(col(4, 6), "67.0");
+  EXPECT_EQ(col(5, 5), "TSQL");
+  EXPECT_EQ(col(5, 7), "100.0");
+  EXPECT_EQ(col(6, 5), "Cross");
+  EXPECT_EQ(col(6, 11), "Tone->Tone");
+  EXPECT_EQ(col(6, 6), "254.1");
+  EXPECT_EQ(col(6, 7), "69.3");
+  EXPECT_EQ(col(7, 5), "DTCS");
+  EXPECT_EQ(col(7, 8), "023");
+  EXPECT_EQ(col(7, 9), "NR");
+  EXPECT_EQ(col(8, 11), "DTCS->DTCS");
+  EXPECT_EQ(col(8, 9), "RN");
+  EXPECT_EQ(col(8, 10), "017");
+  EXPECT_EQ(col(9, 11), "Tone->DTCS");
+  EXPECT_EQ(col(10, 11), "DTCS->Tone");
+  EXPECT_EQ(col(11, 11), "->Tone");
+  EXPECT_EQ(col(12, 11), "->DTCS");
+  EXPECT_EQ(col(13, 11), "DTCS->");
+  EXPECT_EQ(col(14, 3), "off");
+  EXPECT_EQ(col(14, 19), "151.000000");
+  EXPECT_EQ(col(15, 17), "V");
+  EXPECT_EQ(col(16, 12), "NFM");
+  EXPECT_EQ(col(16, 14), "");
+  EXPECT_EQ(col(16, 15), "Low");
+  EXPECT_EQ(col(16, 18), "V");
+  EXPECT_EQ(col(1, 14), "");
+}
+
+TEST(ChannelCsv, ExportThenImportGivesBackTheSameRecords) {
+  for (uint8_t version : {uint8_t{2}, uint8_t{4}}) {
+    for (int band : {0, 1}) {
+      const Opened source = varied_channels(band, version);
+      const std::string csv = export_channels_csv(source.image, version);
+      // Into the same file: nothing changes.
+      Param_image same = source.image;
+      EXPECT_TRUE(import_channels_csv(same, source.state, csv).ok());
+      EXPECT_EQ(same, source.image);
+      // Into a new file of the same band and coding, with and without our Record column.
+      Opened target = opened(band, version);
+      const auto result = import_channels_csv(target.image, target.state, csv);
+      EXPECT_TRUE(result.ok());
+      EXPECT_EQ(result.channels.size(), 16u);
+      EXPECT_TRUE(result.notes.empty());
+      expect_same_channels(target.image, source.image);
+      std::string without_record;
+      const auto table = std::get<Csv_table>(read_csv(csv));
+      for (const auto& r : table.records) {
+        std::vector<std::string> fields(r.fields.begin(), r.fields.end() - 1);
+        without_record += csv_line(fields);
+      }
+      Opened fresh = opened(band, version);
+      EXPECT_TRUE(import_channels_csv(fresh.image, fresh.state, without_record).ok());
+      expect_same_channels(fresh.image, source.image);
+    }
+  }
+}
+
+TEST(ChannelCsv, BitsNoColumnShowsComeBackThroughTheRecordColumn) {
+  Opened source = opened();
+  Channel_record_bytes odd = channel_record(source.image, 1);
+  odd[2] |= 0x80;   // unused bit of the control byte
+  odd[10] |= 0xC2;  // unused flag bits
+  odd[12] = 0x5A;
+  odd[7] = (odd[7] & 0x8F) | 0x10;  // sub-tone type 1, which the window never writes
+  odd[8] = 0x34;
+  set_channel_record(source.image, 1, odd);
+  // A CTCSS value whose tens nibble is not a decimal digit.
+  set_channel_record(source.image, 2,
+                     Channel_record_bytes{0x01, 0x7D, 0x38, 0xA0, 0x06, 0x01, 0x7D, 0x08, 0x00,
+                                          0x00, 0x10, 0x00, 0x00, 0x00, 0x01, 0x01});
+  const std::string csv = export_channels_csv(source.image, 2);
+  Opened target = opened();
+  EXPECT_TRUE(import_channels_csv(target.image, target.state, csv).ok());
+  expect_same_channels(target.image, source.image);
+}
+
+TEST(ChannelCsv, ChirpStyleTableWithEuropeanSeparators) {
+  Opened o = opened();
+  const std::string csv =
+      "\xEF\xBB\xBF"
+      "Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;"
+      "Mode;Skip;Power;Bank;Comment\r\n"
+      "1;Repeater;150,500000;+;0,600000;Tone;88,5;88,5;023;NN;FM;;High;A;\"note; with; semis\"\r\n"
+      "3;Simplex;151,0125;;0;TSQL;67,0;71,9;023;NN;NFM;S;Low;;\r\n"
+      "4;Code;152;split;153,5;DTCS;88,5;88,5;23;RR;FM;;;;\r\n"
+      ";;;;;;;;;;;;;;\r\n";
+  const auto result = import_channels_csv(o.image, o.state, csv);
+  ASSERT_TRUE(result.ok()) << result.problems.size();
+  EXPECT_EQ(result.channels, (std::vector<int>{1, 3, 4}));
+  const auto ch1 = read_channel_fields(o.image, 1, 2);
+  EXPECT_EQ(ch1.rx_hz, 150500000);
+  EXPECT_EQ(ch1.tx_hz, 151100000);
+  EXPECT_EQ(ch1.tx_tone.kind, Tone_setting::ctcss);
+  EXPECT_EQ(ch1.tx_tone.tenths, 885);
+  EXPECT_EQ(ch1.rx_tone.kind, Tone_setting::none);
+  EXPECT_FALSE(ch1.narrow);
+  EXPECT_FALSE(ch1.no_scan);
+  const auto ch3 = read_channel_fields(o.image, 3, 2);
+  EXPECT_EQ(ch3.rx_hz, 151010000);     // the old coding keeps 5 kHz steps
+  EXPECT_EQ(ch3.rx_tone.tenths, 719);  // TSQL takes cToneFreq
+  EXPECT_EQ(ch3.tx_tone.tenths, 719);
+  EXPECT_TRUE(ch3.narrow);
+  EXPECT_TRUE(ch3.no_scan);
+  EXPECT_TRUE(ch3.low_power);
+  const auto ch4 = read_channel_fields(o.image, 4, 2);
+  EXPECT_EQ(ch4.tx_hz, 153500000);
+  EXPECT_EQ(ch4.rx_tone.code, "023");
+  EXPECT_TRUE(ch4.rx_tone.inverted);
+  EXPECT_TRUE(ch4.tx_tone.inverted);
+  EXPECT_FALSE(ch4.low_power);  // an empty Power keeps the channel's
+  // Notes tell where the coding stored another frequency than the table's.
+  ASSERT_EQ(result.notes.size(), 2u);
+  EXPECT_EQ(result.notes[0].line, 3);
+  EXPECT_EQ(result.notes[0].wanted_hz, 151012500);
+  EXPECT_EQ(result.notes[0].stored_hz, 151010000);
+  // Channels the table does not name are kept.
+  EXPECT_EQ(read_channel_fields(o.image, 2, 2).rx_hz, 160000000);
+}
+
+TEST(ChannelCsv, MissingColumnsKeepTheirFields) {
+  Opened o = varied_channels();
+  const Channel_fields before = read_channel_fields(o.image, 9, 2);
+  const auto result = import_channels_csv(o.image, o.state, "location,frequency\n9,150.25\n");
+  ASSERT_TRUE(result.ok());
+  Channel_fields after = read_channel_fields(o.image, 9, 2);
+  EXPECT_EQ(after.rx_hz, 150250000);
+  after.rx_hz = before.rx_hz;
+  EXPECT_EQ(after, before);
+}
+
+TEST(ChannelCsv, ARowSwitchesItsChannelOnUnlessChannelOffSaysOtherwise) {
+  Opened o = varied_channels();
+  ASSERT_FALSE(channel_in_use(o.image, 15));
+  EXPECT_TRUE(import_channels_csv(o.image, o.state, "Location\n15\n").ok());
+  EXPECT_TRUE(channel_in_use(o.image, 15));
+  EXPECT_TRUE(import_channels_csv(o.image, o.state, "Location,ChannelOff\n15,V\n").ok());
+  EXPECT_FALSE(channel_in_use(o.image, 15));
+}
+
+TEST(ChannelCsv, EveryRefusedRowIsReportedAndNothingChanges) {
+  Opened o = opened();
+  const Param_image before = o.image;
+  const std::string csv =
+      "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,"
+      "CrossMode,Mode,Skip,Power,ChannelOff,Record\n"
+      "1,460.000000,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"    // out of band
+      "2,150,,0,Tone,6.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"        // tone too low
+      "3,150,,0,DTCS,88.5,88.5,089,NN,023,Tone->Tone,FM,,High,,\n"       // not octal
+      "4,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,AM,,High,,\n"           // mode
+      "5,150,,0,TSQL-R,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"     // reverse squelch
+      "6,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,P,5.0W,,\n"          // skip and power
+      "17,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"          // location
+      "6,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"           // given twice
+      "7,150,+,x,,88.5,88.5,023,XN,023,Tone->Tone,FM,,High,yes,00 11\n"  // offset, polarity, marks
+      "8,150,split,200,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"    // transmit out of band
+      "9,150,,0,Cross,88.5,88.5,023,NN,023,Tone=>Tone,FM,,High,,\n"      // cross mode
+      "10,150,,0,Cross,88.5,1000.0,023,NN,023,->Tone,FM,,High,,\n";      // tone too high
+  const auto result = import_channels_csv(o.image, o.state, csv);
+  EXPECT_FALSE(result.ok());
+  EXPECT_EQ(o.image, before);
+  std::vector<std::pair<int, Csv_refusal>> seen;
+  for (const auto& p : result.problems) seen.emplace_back(p.line, p.refusal);
+  const std::vector<std::pair<int, Csv_refusal>> expected = {
+      {2, Csv_refusal::out_of_band},        {3, Csv_refusal::tone_refused},
+      {4, Csv_refusal::tone_refused},       {5, Csv_refusal::bad_mode},
+      {6, Csv_refusal::bad_tone_mode},      {7, Csv_refusal::bad_skip},
+      {7, Csv_refusal::bad_power},          {8, Csv_refusal::bad_location},
+      {9, Csv_refusal::duplicate_location}, {10, Csv_refusal::bad_record},
+      {10, Csv_refusal::not_a_number},      {10, Csv_refusal::bad_polarity},
+      {10, Csv_refusal::bad_mark},          {11, Csv_refusal::out_of_band},
+      {12, Csv_refusal::bad_cross_mode},    {13, Csv_refusal::tone_refused}};
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(result.problems[0].column, "Frequency");
+  EXPECT_EQ(result.problems[2].column, "DtcsCode");
+  EXPECT_EQ(result.problems.back().column, "cToneFreq");
+}
+
+TEST(ChannelCsv, TablesWithoutLocationOrWithBrokenQuotesAreRefusedWhole) {
+  Opened o = opened();
+  EXPECT_EQ(import_channels_csv(o.image, o.state, "Frequency\n150\n").problems.at(0).refusal,
+            Csv_refusal::no_location_column);
+  EXPECT_EQ(import_channels_csv(o.image, o.state, "Location\n\"1\n").problems.at(0).refusal,
+            Csv_refusal::syntax);
+  EXPECT_TRUE(import_channels_csv(o.image, o.state, "").ok());
+}
+
+}  // namespace
+}  // namespace tirna
