@@ -28,5 +28,9 @@ void add_file_commands(CLI::App& app);
 void add_report_command(CLI::App& app);
 // read, write, read-extra, write-extra: transfers with the radio.
 void add_link_commands(CLI::App& app);
+void add_set_command(CLI::App& app);
+void add_csv_commands(CLI::App& app);
+void add_diff_command(CLI::App& app);
+void add_port_commands(CLI::App& app);
 
 }  // namespace tirna::cli

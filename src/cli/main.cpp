@@ -13,6 +13,10 @@ int main(int argc, char** argv) {
   add_file_commands(app);
   add_report_command(app);
   add_link_commands(app);
+  add_set_command(app);
+  add_csv_commands(app);
+  add_diff_command(app);
+  add_port_commands(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

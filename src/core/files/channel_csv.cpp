@@ -445,8 +445,8 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
     read_transmitter(row, now, wanted);
     read_tones(row, now, wanted);
     if (const auto mode = row.cell("Mode"); mode && !mode->empty()) {
-      if (*mode == "FM" || *mode == "NFM") {
-        wanted.narrow = *mode == "NFM";
+      if (lower(*mode) == "fm" || lower(*mode) == "nfm") {
+        wanted.narrow = lower(*mode) == "nfm";
       } else {
         row.refuse("Mode", *mode, Csv_refusal::bad_mode);
       }
@@ -457,8 +457,8 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
     read_choice(row, "ChannelOff", "V", "", false, Csv_refusal::bad_mark, off);
     wanted.in_use = !off;
     read_choice(row, "BusyLockout", "V", "", false, Csv_refusal::bad_mark, wanted.busy_lockout);
-    if (row.refused() > 0) continue;
-
+    // Fields the row could not give keep the channel's value; the others are stored all the same,
+    // so that the row's every problem is found in one go.
     for (const Field_problem& p : store_channel_fields(work, state, channel, wanted)) {
       switch (p.field) {
         case Field_problem::rx_frequency:

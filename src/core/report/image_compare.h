@@ -35,8 +35,9 @@ struct Image_comparison {
 std::vector<std::pair<std::string, std::string>> shown_parameters(const Param_image& image);
 
 // Each image is shown as the window shows it after opening a file that holds it. A differing byte
-// is listed when putting it alone into the other image changes nothing that image shows, in either
-// direction; every differing header byte is listed.
+// is listed unless putting it alone into each image changes what that image shows (so a byte that
+// one of the two images does not show, such as the frequency of a channel that is off there, is
+// listed); every differing header byte is listed.
 Image_comparison compare_images(const Param_image& a, const Param_image& b);
 
 }  // namespace tirna

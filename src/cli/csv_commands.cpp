@@ -1,0 +1,167 @@
+// export-csv and import-csv: the channel list in CHIRP's CSV layout.
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "cli/cli_text.h"
+#include "cli/commands.h"
+#include "core/files/channel_csv.h"
+#include "core/image/channel_record.h"
+
+namespace tirna::cli {
+namespace {
+
+constexpr const char* export_footer =
+    R"(Writes all 16 channels, one row each, in the columns CHIRP writes:
+  Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,
+  RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment
+then four of our own: ChannelOff (V for a channel that is off), BusyLockout (V for transmit
+lock-out on a busy channel), TxFrequency (the transmit frequency of an inhibited transmitter,
+Duplex off) and Record (the 16 bytes of the channel record, so that an import gives back the
+same records). Frequencies in MHz with six decimals; Duplex "", +, - (Offset the difference),
+split (Offset the transmit frequency) or off; sub-tones as Tone, TSQL, DTCS or Cross with
+CrossMode, DtcsPolarity transmit letter first (N normal, R inverted); Mode FM (25 kHz) or NFM
+(12.5 kHz); Skip S for a channel left out of scanning; Power High or Low. OUT may be - for
+standard output.)";
+
+constexpr const char* import_footer =
+    R"(Reads a table in the layout export-csv writes, or as CHIRP and spreadsheets write it: columns
+are found by their header names in any order, unknown columns are ignored, a UTF-8 byte order
+mark, CR LF line ends, ';' as separator and ',' as decimal mark are taken. Each row changes the
+channel its Location (1..16) names; channels the table does not name are kept as they are. A
+missing column keeps that field of the channel, except that a row switches its channel on unless
+ChannelOff says V. Fields are stored as the window's edits store them: the band limits of the
+file's band, the file's frequency coding, the sub-tone dialog's rules. With any refused row
+nothing is written: every problem is reported with its line, and the exit status is 8. Power
+takes High or Low (replace CHIRP's watts, or leave the column out to keep the powers); TStep,
+Name and Comment are ignored. IN may be - for standard input.)";
+
+std::string reason(const Csv_problem& p, const Working_state& state) {
+  switch (p.refusal) {
+    case Csv_refusal::syntax:
+      return p.detail;
+    case Csv_refusal::no_location_column:
+      return "the header names no Location column";
+    case Csv_refusal::bad_location:
+      return "Location must be a channel number 1 to 16";
+    case Csv_refusal::duplicate_location:
+      return "the channel was given on line " + p.detail;
+    case Csv_refusal::not_a_number:
+      return "not a number";
+    case Csv_refusal::missing_value:
+      return "needed by this row, but empty or missing";
+    case Csv_refusal::out_of_band:
+      return "outside the band " + megahertz(state.limits.lower, '.') + " to " +
+             megahertz(state.limits.upper, '.') + " MHz of the file";
+    case Csv_refusal::bad_duplex:
+      return "Duplex takes \"\", +, -, split or off";
+    case Csv_refusal::bad_tone_mode:
+      return "a tone mode the radio does not have (\"\", Tone, TSQL, DTCS or Cross; it has no "
+             "reverse squelch)";
+    case Csv_refusal::bad_cross_mode:
+      return "not a cross mode (Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, Tone->, DTCS->, "
+             "->Tone, ->DTCS)";
+    case Csv_refusal::bad_polarity:
+      return "DtcsPolarity takes NN, NR, RN or RR";
+    case Csv_refusal::tone_refused:
+      return "a tone or code the radio cannot store: " + p.detail +
+             " (tones 10.0 to 999.9 Hz, DCS codes of three octal digits)";
+    case Csv_refusal::bad_mode:
+      return "a mode the radio does not have (FM for 25 kHz, NFM for 12.5 kHz)";
+    case Csv_refusal::bad_skip:
+      return "Skip takes \"\" (scanned) or S (left out of scanning)";
+    case Csv_refusal::bad_power:
+      return "Power takes High or Low";
+    case Csv_refusal::bad_mark:
+      return "takes V or \"\"";
+    case Csv_refusal::bad_record:
+      return "not the 16 bytes of a channel record in hex";
+  }
+  return "";
+}
+
+std::string read_input(const std::string& path) {
+  if (path == "-") {
+    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw Command_failed(exit_file_error, path + ": " + std::strerror(errno));
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) throw Command_failed(exit_file_error, path + ": " + std::strerror(errno));
+  return text;
+}
+
+void write_output(const std::string& path, const std::string& text) {
+  if (path == "-") {
+    std::cout << text << std::flush;
+    if (!std::cout) throw Command_failed(exit_file_error, "standard output: write error");
+    return;
+  }
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (out) out << text;
+  if (out) out.close();
+  if (!out) throw Command_failed(exit_file_error, path + ": " + std::strerror(errno));
+}
+
+void run_import(const std::string& file, const std::string& table_path) {
+  const std::string text = read_input(table_path);
+  Workspace ws = open_or_fail(file);
+  const Param_image original = ws.image;
+  const Csv_import_result result = import_channels_csv(ws.image, ws.state, text);
+  const std::string where = table_path == "-" ? "standard input" : table_path;
+  if (!result.ok()) {
+    std::ostringstream out;
+    for (const Csv_problem& p : result.problems) {
+      out << where << ":" << p.line << ": ";
+      if (!p.column.empty()) out << p.column << " " << in_quotes(p.value) << ": ";
+      out << reason(p, ws.state) << '\n';
+    }
+    throw Command_failed(exit_refused, out.str() + "import-csv: nothing was changed in " + file);
+  }
+  for (const Csv_note& n : result.notes) {
+    std::cerr << where << ":" << n.line << ": note: " << n.column << " "
+              << megahertz(n.wanted_hz, '.') << " is stored as " << megahertz(n.stored_hz, '.')
+              << ": the frequency coding of the file keeps no finer frequency\n";
+  }
+  if (ws.image != original) save_or_fail(ws, file);
+}
+
+}  // namespace
+
+void add_csv_commands(CLI::App& app) {
+  {
+    auto* cmd =
+        app.add_subcommand("export-csv", "Write the channel list as a CHIRP-style CSV table");
+    struct Options {
+      std::string file, output;
+    };
+    auto options = std::make_shared<Options>();
+    cmd->add_option("FILE", options->file, "The parameter file (*.tn5)")->required();
+    cmd->add_option("-o,--output", options->output, "The CSV file to write, - for standard output")
+        ->required();
+    cmd->footer(export_footer);
+    cmd->callback([options] {
+      const Workspace ws = open_or_fail(options->file);
+      write_output(options->output, export_channels_csv(ws.image, ws.state.coding_version));
+    });
+  }
+  {
+    auto* cmd = app.add_subcommand(
+        "import-csv", "Change the channels of a file from a CHIRP-style CSV table, all or nothing");
+    struct Options {
+      std::string file, table;
+    };
+    auto options = std::make_shared<Options>();
+    cmd->add_option("FILE", options->file, "The parameter file (*.tn5) to change")->required();
+    cmd->add_option("IN", options->table, "The CSV table, - for standard input")->required();
+    cmd->footer(import_footer);
+    cmd->callback([options] { run_import(options->file, options->table); });
+  }
+}
+
+}  // namespace tirna::cli

@@ -1,0 +1,48 @@
+#pragma once
+// Listing the machine's serial ports for the technician: device path, description, USB identity,
+// whether a port is the maker's USB programmer and whether this user may open it.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tirna {
+
+// The USB product string of the maker's programmer, exactly.
+inline constexpr std::string_view usb_programmer_product = "USB-Programmer K-731M";
+
+// What the machine tells about one port.
+struct Serial_port_facts {
+  std::string device;       // "/dev/ttyUSB0"
+  std::string description;  // the system's description of the port
+  std::optional<uint16_t> vendor_id, product_id;
+  std::string usb_product;       // the USB device's product string, empty when none
+  bool may_open = false;         // read and write access for this process
+  std::string group;             // the group owning the device node
+  bool in_group = false;         // this process has that group now
+  bool listed_in_group = false;  // the group database lists this user (effective after a new login)
+  bool root = false;
+};
+
+struct Serial_port_row {
+  std::string device;
+  std::string description;
+  std::string usb_id;  // "0403:6001", or "-" for a port without USB identity
+  bool programmer = false;
+  std::string access;  // "yes", or "no" with the reason and what to do
+};
+
+// The programmer is recognised by its USB product string alone, compared exactly.
+bool is_usb_programmer(const Serial_port_facts& port);
+Serial_port_row port_row(const Serial_port_facts& port);
+// The table printed by list-ports, one line per port, with a header; a line saying that there are
+// none when the list is empty.
+std::string port_table(const std::vector<Serial_port_facts>& ports);
+
+// Every serial port the system lists, with what the device files and the USB devices behind them
+// tell.
+std::vector<Serial_port_facts> serial_ports();
+
+}  // namespace tirna
