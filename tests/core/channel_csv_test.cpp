@@ -216,7 +216,7 @@ TEST(ChannelCsv, ChirpStyleTableWithEuropeanSeparators) {
   EXPECT_TRUE(ch3.low_power);
   const auto ch4 = read_channel_fields(o.image, 4, 2);
   EXPECT_EQ(ch4.tx_hz, 153500000);
-  EXPECT_EQ(ch4.rx_tone.code, "023");
+  EXPECT_EQ(ch4.rx_tone.code, 23);
   EXPECT_TRUE(ch4.rx_tone.inverted);
   EXPECT_TRUE(ch4.tx_tone.inverted);
   EXPECT_FALSE(ch4.low_power);  // an empty Power keeps the channel's

@@ -17,7 +17,7 @@ Tone_setting read_tone(const Param_image& image, int n, Side side) {
     t.tenths = ctcss_tenths(subtone_value(image, n, side));
   } else if (r.type == subtone::dcs || r.type == subtone::dcs_inverted) {
     t.kind = Tone_setting::dcs;
-    t.code = r.dcs;
+    t.code = dcs_number(subtone_value(image, n, side));
     t.inverted = r.type == subtone::dcs_inverted;
   }
   return t;
@@ -28,7 +28,8 @@ std::optional<std::string> store_tone(Param_image& image, int n, Side side, cons
   Subtone_pick pick;
   if (t.kind == Tone_setting::ctcss)
     pick = {Subtone_dialog_state::ctc, ctcss_text(t.tenths), false};
-  if (t.kind == Tone_setting::dcs) pick = {Subtone_dialog_state::dcs, t.code, t.inverted};
+  if (t.kind == Tone_setting::dcs)
+    pick = {Subtone_dialog_state::dcs, dcs_code_text(t.code), t.inverted};
   Subtone_dialog_state dialog;
   preselect_subtone(dialog, image, n, side);
   make_pick(dialog, pick);
@@ -36,6 +37,11 @@ std::optional<std::string> store_tone(Param_image& image, int n, Side side, cons
 }
 
 }  // namespace
+
+std::string dcs_code_text(int code) {
+  const std::string digits = std::to_string(code);
+  return std::string(digits.size() < 3 ? 3 - digits.size() : 0, '0') + digits;
+}
 
 Channel_fields read_channel_fields(const Param_image& image, int n, uint8_t coding_version) {
   Channel_fields f;

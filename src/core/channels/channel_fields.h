@@ -16,8 +16,8 @@ namespace tirna {
 struct Tone_setting {
   enum Kind { none, ctcss, dcs };
   Kind kind = none;
-  int tenths = 0;    // ctcss: the tone in tenths of Hz
-  std::string code;  // dcs: the code's digits as the table shows them ("023")
+  int tenths = 0;  // ctcss: the tone in tenths of Hz
+  int code = 0;    // dcs: the code as the table shows it, read in decimal (23 for "023")
   bool inverted = false;
   friend bool operator==(const Tone_setting& a, const Tone_setting& b) {
     if (a.kind != b.kind) return false;
@@ -39,6 +39,9 @@ struct Channel_fields {
   bool busy_lockout = false;
   friend bool operator==(const Channel_fields&, const Channel_fields&) = default;
 };
+
+// A DCS code as three digits at least: 23 gives "023", as the sub-tone dialog's list writes it.
+std::string dcs_code_text(int code);
 
 // Sub-tone types the program never writes (1, 2, 4, 6) read as none.
 Channel_fields read_channel_fields(const Param_image& image, int n, uint8_t coding_version);

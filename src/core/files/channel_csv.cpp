@@ -118,8 +118,8 @@ Tone_columns tone_columns(const Tone_setting& tx, const Tone_setting& rx) {
                (rx.kind == K::dcs && rx.inverted ? 'R' : 'N');
   if (tx.kind == K::ctcss) t.rtone = tone_text(tx.tenths);
   if (rx.kind == K::ctcss) t.ctone = tone_text(rx.tenths);
-  if (tx.kind == K::dcs) t.dtcs = tx.code;
-  if (rx.kind == K::dcs) t.rx_dtcs = rx.code;
+  if (tx.kind == K::dcs) t.dtcs = dcs_code_text(tx.code);
+  if (rx.kind == K::dcs) t.rx_dtcs = dcs_code_text(rx.code);
   if (tx.kind == K::none && rx.kind == K::none) {
     t.mode = "";
   } else if (tx.kind == K::ctcss && rx.kind == K::none) {
@@ -264,9 +264,7 @@ std::optional<Tone_setting> dcs_from(Row& row, std::string_view primary, std::st
   }
   Tone_setting t;
   t.kind = Tone_setting::dcs;
-  char buf[8];
-  std::snprintf(buf, sizeof buf, "%03d", static_cast<int>(*value));
-  t.code = buf;
+  t.code = static_cast<int>(*value);
   t.inverted = inverted.value_or(false);
   return t;
 }
@@ -474,8 +472,8 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
           const bool dcs = t.kind == Tone_setting::dcs;
           const char* column = dcs ? (rx && row.cell("Tone") == "Cross" ? "RxDtcsCode" : "DtcsCode")
                                    : (rx ? "cToneFreq" : "rToneFreq");
-          row.refuse(column, dcs ? t.code : tone_text(t.tenths), Csv_refusal::tone_refused,
-                     p.message);
+          row.refuse(column, dcs ? dcs_code_text(t.code) : tone_text(t.tenths),
+                     Csv_refusal::tone_refused, p.message);
           break;
         }
       }
