@@ -47,21 +47,6 @@ std::optional<uint16_t> hex_id(const std::string& text) {
   return static_cast<uint16_t>(value);
 }
 
-// The USB device behind a tty: two levels above the tty's device for a USB-serial converter
-// (port, interface, device), one level for a modem-class device (interface, device).
-void read_usb_identity(const std::string& tty_name, Serial_port_facts& port) {
-  const std::string device = "/sys/class/tty/" + tty_name + "/device";
-  for (const char* up : {"/../..", "/.."}) {
-    const std::string dir = device + up;
-    const std::string vendor = first_line(dir + "/idVendor");
-    if (vendor.empty()) continue;
-    port.vendor_id = hex_id(vendor);
-    port.product_id = hex_id(first_line(dir + "/idProduct"));
-    port.usb_product = first_line(dir + "/product");
-    return;
-  }
-}
-
 void read_access(Serial_port_facts& port) {
   port.root = ::geteuid() == 0;
   port.may_open = ::access(port.device.c_str(), R_OK | W_OK) == 0;
@@ -83,6 +68,23 @@ void read_access(Serial_port_facts& port) {
 }
 
 }  // namespace
+
+// One level above the tty's device for a modem-class device (interface, device), two levels for a
+// USB-serial converter (port, interface, device). The nearer level is tried first: two levels
+// above a modem-class device is its hub.
+void read_usb_identity(const std::string& sysfs, const std::string& tty_name,
+                       Serial_port_facts& port) {
+  const std::string device = sysfs + "/class/tty/" + tty_name + "/device";
+  for (const char* up : {"/..", "/../.."}) {
+    const std::string dir = device + up;
+    const std::string vendor = first_line(dir + "/idVendor");
+    if (vendor.empty()) continue;
+    port.vendor_id = hex_id(vendor);
+    port.product_id = hex_id(first_line(dir + "/idProduct"));
+    port.usb_product = first_line(dir + "/product");
+    return;
+  }
+}
 
 bool is_usb_programmer(const Serial_port_facts& port) {
   return port.usb_product == usb_programmer_product;
@@ -144,7 +146,7 @@ std::vector<Serial_port_facts> serial_ports() {
     port.description = info.description().toStdString();
     if (info.hasVendorIdentifier()) port.vendor_id = info.vendorIdentifier();
     if (info.hasProductIdentifier()) port.product_id = info.productIdentifier();
-    read_usb_identity(info.portName().toStdString(), port);
+    read_usb_identity("/sys", info.portName().toStdString(), port);
     read_access(port);
     ports.push_back(std::move(port));
   }

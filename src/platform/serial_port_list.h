@@ -41,6 +41,11 @@ Serial_port_row port_row(const Serial_port_facts& port);
 // none when the list is empty.
 std::string port_table(const std::vector<Serial_port_facts>& ports);
 
+// Fills the USB identity (vendor, product, product string) of a tty from the USB device behind it
+// under a sysfs tree ("/sys"); leaves it as it is for a tty without one.
+void read_usb_identity(const std::string& sysfs, const std::string& tty_name,
+                       Serial_port_facts& port);
+
 // Every serial port the system lists, with what the device files and the USB devices behind them
 // tell.
 std::vector<Serial_port_facts> serial_ports();

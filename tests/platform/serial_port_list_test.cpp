@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include "platform/serial_port_list.h"
 
@@ -73,6 +77,70 @@ TEST(SerialPortList, TableLinesUpItsColumns) {
             "/dev/ttyS0    -                -          no          no: add this user to the group "
             "dialout (sudo usermod -aG dialout $USER), then log in again\n");
   EXPECT_EQ(port_table({}), "No serial ports found.\n");
+}
+
+// A sysfs tree as the kernel lays it out: a USB-serial converter (tty under the port under the
+// interface under the device), a modem-class device (tty's device is the interface) under a root
+// hub that has USB ids of its own, and a built-in port without USB.
+class FakeSysfs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "sysfs-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    root = pattern;
+    const auto usb1 = root / "devices/usb1";
+    file(usb1 / "idVendor", "1d6b");
+    file(usb1 / "idProduct", "0002");
+    file(usb1 / "1-1/idVendor", "0403");
+    file(usb1 / "1-1/idProduct", "6001");
+    file(usb1 / "1-1/product", "USB-Programmer K-731M");
+    std::filesystem::create_directories(usb1 / "1-1/1-1:1.0/ttyUSB0");
+    file(usb1 / "1-2/idVendor", "2341");
+    file(usb1 / "1-2/idProduct", "0043");
+    file(usb1 / "1-2/product", "Modem");
+    std::filesystem::create_directories(usb1 / "1-2/1-2:1.0");
+    std::filesystem::create_directories(root / "devices/pnp0/00:04");
+    link("ttyUSB0", "../../../devices/usb1/1-1/1-1:1.0/ttyUSB0");
+    link("ttyACM0", "../../../devices/usb1/1-2/1-2:1.0");
+    link("ttyS0", "../../../devices/pnp0/00:04");
+  }
+  void TearDown() override { std::filesystem::remove_all(root); }
+
+  void file(const std::filesystem::path& path, const std::string& line) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path) << line << '\n';
+  }
+  void link(const std::string& tty, const std::string& target) {
+    std::filesystem::create_directories(root / "class/tty" / tty);
+    std::filesystem::create_directory_symlink(target, root / "class/tty" / tty / "device");
+  }
+  Serial_port_facts read(const std::string& tty) {
+    Serial_port_facts port;
+    read_usb_identity(root.string(), tty, port);
+    return port;
+  }
+
+  std::filesystem::path root;
+};
+
+TEST_F(FakeSysfs, ConverterIdentityIsTwoLevelsAboveItsPort) {
+  const auto port = read("ttyUSB0");
+  EXPECT_EQ(port.vendor_id, 0x0403);
+  EXPECT_EQ(port.product_id, 0x6001);
+  EXPECT_TRUE(is_usb_programmer(port));
+}
+
+TEST_F(FakeSysfs, ModemIdentityIsItsDeviceNotItsHub) {
+  const auto port = read("ttyACM0");
+  EXPECT_EQ(port.vendor_id, 0x2341);
+  EXPECT_EQ(port.usb_product, "Modem");
+}
+
+TEST_F(FakeSysfs, BuiltInPortHasNoUsbIdentity) {
+  const auto port = read("ttyS0");
+  EXPECT_FALSE(port.vendor_id);
+  EXPECT_EQ(port_row(port).usb_id, "-");
+  EXPECT_FALSE(read("ttyNone").vendor_id);
 }
 
 }  // namespace
