@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <fstream>
 
+#include "core/usb/programmer_status.h"
+
 namespace tirna {
 namespace {
 
@@ -87,7 +89,7 @@ void read_usb_identity(const std::string& sysfs, const std::string& tty_name,
 }
 
 bool is_usb_programmer(const Serial_port_facts& port) {
-  return port.usb_product == usb_programmer_product;
+  return port.usb_product == usb_programmer_description;
 }
 
 Serial_port_row port_row(const Serial_port_facts& port) {

@@ -10,9 +10,6 @@
 
 namespace tirna {
 
-// The USB product string of the maker's programmer, exactly.
-inline constexpr std::string_view usb_programmer_product = "USB-Programmer K-731M";
-
 // What the machine tells about one port.
 struct Serial_port_facts {
   std::string device;       // "/dev/ttyUSB0"
@@ -34,7 +31,8 @@ struct Serial_port_row {
   std::string access;  // "yes", or "no" with the reason and what to do
 };
 
-// The programmer is recognised by its USB product string alone, compared exactly.
+// The programmer is recognised by its USB product string alone, compared exactly with the
+// description the programmer status looks for.
 bool is_usb_programmer(const Serial_port_facts& port);
 Serial_port_row port_row(const Serial_port_facts& port);
 // The table printed by list-ports, one line per port, with a header; a line saying that there are
