@@ -54,6 +54,7 @@ void read_access(Serial_port_facts& port) {
   port.may_open = ::access(port.device.c_str(), R_OK | W_OK) == 0;
   struct stat st {};
   if (::stat(port.device.c_str(), &st) != 0) return;
+  port.group_may_open = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
   if (const group* g = ::getgrgid(st.st_gid)) {
     port.group = g->gr_name;
     const passwd* me = ::getpwuid(::geteuid());
@@ -106,7 +107,7 @@ Serial_port_row port_row(const Serial_port_facts& port) {
   row.programmer = is_usb_programmer(port);
   if (port.may_open) {
     row.access = "yes";
-  } else if (port.group.empty() || port.in_group || port.root) {
+  } else if (port.group.empty() || !port.group_may_open || port.in_group || port.root) {
     row.access = "no (permission denied)";
   } else if (port.listed_in_group) {
     row.access = "no: log out and in again to take up the group " + port.group;

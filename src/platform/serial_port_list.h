@@ -18,6 +18,7 @@ struct Serial_port_facts {
   std::string usb_product;       // the USB device's product string, empty when none
   bool may_open = false;         // read and write access for this process
   std::string group;             // the group owning the device node
+  bool group_may_open = true;    // the node's mode lets that group read and write
   bool in_group = false;         // this process has that group now
   bool listed_in_group = false;  // the group database lists this user (effective after a new login)
   bool root = false;

@@ -33,7 +33,7 @@ TEST(SerialPortList, TheProgrammerIsItsExactProductString) {
 }
 
 struct Access_case {
-  bool may_open, in_group, listed, root;
+  bool may_open, in_group, listed, root, group_may_open;
   const char* group;
   const char* access;
 };
@@ -48,22 +48,26 @@ TEST_P(SerialPortAccess, SaysWhetherAndWhatToDo) {
   p.listed_in_group = c.listed;
   p.root = c.root;
   p.group = c.group;
+  p.group_may_open = c.group_may_open;
   EXPECT_EQ(port_row(p).access, c.access);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SerialPortAccess,
     ::testing::Values(
-        Access_case{true, true, true, false, "dialout", "yes"},
-        Access_case{true, false, false, true, "dialout", "yes"},
-        Access_case{false, false, false, false, "dialout",
+        Access_case{true, true, true, false, true, "dialout", "yes"},
+        Access_case{true, false, false, true, true, "dialout", "yes"},
+        Access_case{false, false, false, false, true, "dialout",
                     "no: add this user to the group dialout (sudo usermod -aG dialout $USER), then "
                     "log in again"},
-        Access_case{false, false, true, false, "dialout",
+        Access_case{false, false, true, false, true, "dialout",
                     "no: log out and in again to take up the group dialout"},
-        Access_case{false, true, true, false, "dialout", "no (permission denied)"},
-        Access_case{false, false, false, false, "uucp", "no: the port belongs to the group uucp"},
-        Access_case{false, false, false, false, "", "no (permission denied)"}));
+        Access_case{false, true, true, false, true, "dialout", "no (permission denied)"},
+        Access_case{false, false, false, false, true, "uucp",
+                    "no: the port belongs to the group uucp"},
+        Access_case{false, false, false, false, true, "", "no (permission denied)"},
+        // A node only its owner may open (crw-------): no group to join helps.
+        Access_case{false, false, false, false, false, "dialout", "no (permission denied)"}));
 
 TEST(SerialPortList, TableLinesUpItsColumns) {
   Serial_port_facts plain;
