@@ -86,7 +86,7 @@ TEST(SerialPortList, TableLinesUpItsColumns) {
 // A sysfs tree as the kernel lays it out: a USB-serial converter (tty under the port under the
 // interface under the device), a modem-class device (tty's device is the interface) under a root
 // hub that has USB ids of its own, and a built-in port without USB.
-class FakeSysfs : public ::testing::Test {
+class TtySysfs : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "sysfs-XXXXXX").string();
@@ -127,20 +127,20 @@ class FakeSysfs : public ::testing::Test {
   std::filesystem::path root;
 };
 
-TEST_F(FakeSysfs, ConverterIdentityIsTwoLevelsAboveItsPort) {
+TEST_F(TtySysfs, ConverterIdentityIsTwoLevelsAboveItsPort) {
   const auto port = read("ttyUSB0");
   EXPECT_EQ(port.vendor_id, 0x0403);
   EXPECT_EQ(port.product_id, 0x6001);
   EXPECT_TRUE(is_usb_programmer(port));
 }
 
-TEST_F(FakeSysfs, ModemIdentityIsItsDeviceNotItsHub) {
+TEST_F(TtySysfs, ModemIdentityIsItsDeviceNotItsHub) {
   const auto port = read("ttyACM0");
   EXPECT_EQ(port.vendor_id, 0x2341);
   EXPECT_EQ(port.usb_product, "Modem");
 }
 
-TEST_F(FakeSysfs, BuiltInPortHasNoUsbIdentity) {
+TEST_F(TtySysfs, BuiltInPortHasNoUsbIdentity) {
   const auto port = read("ttyS0");
   EXPECT_FALSE(port.vendor_id);
   EXPECT_EQ(port_row(port).usb_id, "-");
