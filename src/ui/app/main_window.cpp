@@ -39,6 +39,9 @@
 #include "ui/link/programmer_dialog.h"
 #include "ui/pages/extra_page.h"
 #include "ui/pages/settings_page.h"
+#include "ui/report/report_print_command.h"
+#include "ui/transfer/progress_window.h"
+#include "ui/transfer/window_transfer_view.h"
 
 namespace tirna {
 namespace {
@@ -70,10 +73,16 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   form3_ = new TForm3(this);
   form4_ = new TForm4(this);
   help_ = new Help_viewer(this);
+  transfers_ = std::make_unique<Window_transfer_view>(*this);
+  report_ = new ui::Report_print_command(this);
   FormCreate();
 }
 
 TForm1::~TForm1() = default;
+
+TForm10* TForm1::Form10() const {
+  return transfers_->Form10();
+}
 
 QString TForm1::save_folder() const {
   return program_folder_ + QStringLiteral("/Save");
@@ -417,13 +426,6 @@ void TForm1::N21Click() {
 void TForm1::N10Click() {
   close();
 }
-
-// The printed report and the transfers are wired in by their own subsystems.
-void TForm1::N8Click() {}
-void TForm1::N12Click() {}
-void TForm1::N13Click() {}
-void TForm1::Button301Click() {}
-void TForm1::Button302Click() {}
 
 void TForm1::Timer1Timer() {
   status_timer_->Timer1Timer();

@@ -4,6 +4,7 @@
 // every user action into a core operation followed by print_wind_blok.
 
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 #include "core/channels/channel_edits.h"
@@ -21,15 +22,20 @@ class QToolBar;
 
 namespace tirna {
 
+namespace ui {
+class Report_print_command;
+}
 class Channel_page;
 class Programmer_status_timer;
 class Extra_page;
 class Help_viewer;
 class Settings_page;
+class TForm10;
 class TForm11;
 class TForm2;
 class TForm3;
 class TForm4;
+class Window_transfer_view;
 
 class TForm1 : public QMainWindow, public Cell_dialogs {
   Q_OBJECT
@@ -47,6 +53,9 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   const Window_view& view() const { return view_; }
   Programmer_choice& programmer() { return programmer_; }
   const QString& program_folder() const { return program_folder_; }
+  // config.ini as read at start-up (its "[Порты]" section maps port numbers to devices); null when
+  // the file could not be used.
+  const Ini_file* config_ini() const { return config_ ? &config_->ini() : nullptr; }
   QString save_folder() const;
   QString help_file() const;
 
@@ -71,6 +80,7 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   QComboBox* ComboBox1() const { return band_list_; }
   QToolBar* ToolBar1() const { return tool_bar_; }
   QLabel* status_panel(int index) const { return index == 0 ? status_programmer_ : status_file_; }
+  TForm10* Form10() const;
   TForm11* Form11() const { return form11_; }
   TForm2* Form2() const { return form2_; }
   TForm3* Form3() const { return form3_; }
@@ -79,6 +89,9 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   // Timer1 and the programmer status of panel 0 (the transfers stop its USB polling).
   Programmer_status_timer* status_timer() const { return status_timer_; }
   QAction* action(const QString& object_name) const;
+  // The transfers' view with the serial port, and the print command, both created at start-up.
+  Window_transfer_view* transfer_view() const { return transfers_.get(); }
+  ui::Report_print_command* report_command() const { return report_; }
 
  public slots:
   // "Файл"
@@ -161,6 +174,8 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   TForm3* form3_ = nullptr;
   TForm4* form4_ = nullptr;
   Help_viewer* help_ = nullptr;
+  std::unique_ptr<Window_transfer_view> transfers_;
+  ui::Report_print_command* report_ = nullptr;
 };
 
 }  // namespace tirna

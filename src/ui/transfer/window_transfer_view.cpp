@@ -1,0 +1,88 @@
+#include "ui/transfer/window_transfer_view.h"
+
+#include "platform/port_names.h"
+#include "platform/programmer_status_timer.h"
+#include "ui/app/main_window.h"
+#include "ui/app/message_boxes.h"
+#include "ui/link/programmer_dialog.h"
+#include "ui/transfer/progress_window.h"
+
+namespace tirna {
+namespace {
+
+QMessageBox::Icon icon_of(Message_icon icon) {
+  switch (icon) {
+    case Message_icon::information:
+      return QMessageBox::Information;
+    case Message_icon::exclamation:
+      return QMessageBox::Warning;
+    case Message_icon::stop:
+      return QMessageBox::Critical;
+  }
+  return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+Window_transfer_view::Window_transfer_view(TForm1& window)
+    : window_(window),
+      form10_(new TForm10(&window)),
+      port_([&window](int port_number) {
+        const Ini_file* ini = window.config_ini();
+        return port_device(
+            port_number, ini != nullptr ? configured_port_device(*ini, port_number) : std::nullopt);
+      }),
+      session_{port_, clock_, window.programmer(), identification_} {
+  port_.set_wait_mode(SerialPort::Wait_mode::serve_events);
+}
+
+Port_answer Window_transfer_view::ask_other_port(const Message& question, const Open_error&) {
+  return ask_yes_no(nullptr, icon_of(question.icon), qt_text(question.caption),
+                    qt_text(question.text))
+             ? Port_answer::yes
+             : Port_answer::no;
+}
+
+void Window_transfer_view::choose_programmer(Programmer_choice& choice) {
+  if (&choice == &window_.programmer()) {
+    window_.choose_programmer();  // the status line shows the new port as well
+  } else {
+    window_.Form2()->choose(choice);
+  }
+}
+
+void Window_transfer_view::blok_btn() {
+  window_.blok_btn();
+}
+
+void Window_transfer_view::razblok_btn() {
+  window_.razblok_btn();
+}
+
+void Window_transfer_view::show_progress(std::string_view caption, std::string_view label,
+                                         int maximum) {
+  form10_->show_transfer(caption, label, maximum);
+}
+
+void Window_transfer_view::update_progress(const Progress& progress) {
+  form10_->show_progress(progress);
+}
+
+void Window_transfer_view::close_progress() {
+  form10_->close_transfer();
+}
+
+void Window_transfer_view::show_message(const Message& message) {
+  tirna::show_message(&window_, icon_of(message.icon), qt_text(message.caption),
+                      qt_text(message.text));
+}
+
+void Window_transfer_view::print_wind_blok() {
+  window_.print_wind_blok();
+}
+
+void Window_transfer_view::stop_usb_polling() {
+  window_.status_timer()->stop_usb_polling();
+}
+
+}  // namespace tirna
