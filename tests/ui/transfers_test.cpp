@@ -107,10 +107,14 @@ class Simulator {
   QString device_;
 };
 
+// Owns the answers still waiting, so that a test that fails leaves none for the next one.
+std::unique_ptr<QObject> pending_answers;
+
 // Runs act on the modal window as soon as one shows: polled every 10 ms for at most 30 s, since a
 // transfer's waits run the event loop long before its message box opens.
 void when_shown(std::function<void(QWidget*)> act) {
-  auto* poll = new QTimer(qApp);
+  if (!pending_answers) pending_answers = std::make_unique<QObject>();
+  auto* poll = new QTimer(pending_answers.get());
   auto deadline = std::make_shared<QDeadlineTimer>(30000);
   QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, act = std::move(act)] {
     QWidget* modal = QApplication::activeModalWidget();
@@ -309,6 +313,7 @@ class Transfers_test : public QObject {
  private slots:
   void init() { folder_ = std::make_unique<Program_folder>(); }
   void cleanup() {
+    pending_answers.reset();
     if (w_) {
       w_->workspace().state.modified = false;
       w_.reset();
