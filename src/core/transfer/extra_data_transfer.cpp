@@ -11,17 +11,6 @@ namespace {
 
 constexpr std::chrono::milliseconds extra_timeout{3000};
 
-// Neither failure ending sends "END".
-Transfer_result fail(Transfer_result result, Transfer_status status, const Message& message,
-                     Link_session& s, Transfer_view& view) {
-  result.status = status;
-  view.show_message(message);
-  s.port.close();
-  view.close_progress();
-  view.razblok_btn();
-  return result;
-}
-
 }  // namespace
 
 Transfer_result read_additional_data(Workspace& ws, Link_session& s, Transfer_view& view) {
@@ -37,7 +26,8 @@ Transfer_result read_additional_data(Workspace& ws, Link_session& s, Transfer_vi
 
   result.handshake = set_rez_prog(s, view);
   if (!result.handshake.entered()) {
-    return fail(result, status_of(result.handshake), transfer_text::extra_read_failed, s, view);
+    return failure_ending(result, status_of(result.handshake), transfer_text::extra_read_failed, s,
+                          view);
   }
 
   const int count = static_cast<int>(extra_read_packets.size());
@@ -50,7 +40,7 @@ Transfer_result read_additional_data(Workspace& ws, Link_session& s, Transfer_vi
     const Step step = phase.read_packet(k, reply);
     result.packets = phase.packets_done();
     if (step != Step::ok) {
-      return fail(result, status_of(step), transfer_text::extra_read_failed, s, view);
+      return failure_ending(result, status_of(step), transfer_text::extra_read_failed, s, view);
     }
     scratch.set_packet(k, reply);
   }
@@ -82,7 +72,8 @@ Transfer_result write_additional_data(Workspace& ws, Link_session& s, Transfer_v
 
   result.handshake = set_rez_prog(s, view);
   if (!result.handshake.entered()) {
-    return fail(result, status_of(result.handshake), transfer_text::write_failed, s, view);
+    return failure_ending(result, status_of(result.handshake), transfer_text::write_failed, s,
+                          view);
   }
 
   const int count = static_cast<int>(extra_write_packets.size());
@@ -94,7 +85,7 @@ Transfer_result write_additional_data(Workspace& ws, Link_session& s, Transfer_v
     const Step step = phase.write_packet(ws.image.packet(k));
     result.packets = phase.packets_done();
     if (step != Step::ok) {
-      return fail(result, status_of(step), transfer_text::write_failed, s, view);
+      return failure_ending(result, status_of(step), transfer_text::write_failed, s, view);
     }
   }
   send_closing_string(s.port);

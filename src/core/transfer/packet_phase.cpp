@@ -97,4 +97,16 @@ void send_closing_string(Transport& port) {
   port.send(closing_string);
 }
 
+Transfer_result failure_ending(Transfer_result result, Transfer_status status,
+                               const Message& message, Link_session& s, Transfer_view& view,
+                               bool send_end) {
+  result.status = status;
+  view.show_message(message);
+  if (send_end) send_closing_string(s.port);
+  s.port.close();
+  view.close_progress();
+  view.razblok_btn();
+  return result;
+}
+
 }  // namespace tirna

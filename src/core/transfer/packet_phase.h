@@ -48,4 +48,10 @@ bool headers_intact(const Param_image& image, std::span<const int> packets);
 // "END": the radio leaves programming mode.
 void send_closing_string(Transport& port);
 
+// A transfer's failure ending, in its order: the message, "END" when asked for, the port closed,
+// the progress window closed, the main window enabled again.
+Transfer_result failure_ending(Transfer_result result, Transfer_status status,
+                               const Message& message, Link_session& s, Transfer_view& view,
+                               bool send_end = false);
+
 }  // namespace tirna

@@ -14,12 +14,7 @@ constexpr std::chrono::milliseconds read_timeout{10000};
 
 Transfer_result fail(Transfer_result result, Transfer_status status, Link_session& s,
                      Transfer_view& view) {
-  result.status = status;
-  view.show_message(transfer_text::read_failed);
-  s.port.close();
-  view.close_progress();
-  view.razblok_btn();
-  return result;
+  return failure_ending(result, status, transfer_text::read_failed, s, view);
 }
 
 }  // namespace

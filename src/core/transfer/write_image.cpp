@@ -14,17 +14,6 @@ constexpr std::chrono::milliseconds write_timeout{10000};
 constexpr uint8_t bits_cleared_by_write = 0x03;  // of the settings byte 0x2BC; no control sets them
 constexpr int first_time_packet = 121;
 
-Transfer_result end_with(Transfer_result result, Transfer_status status, const Message& message,
-                         bool send_end, Link_session& s, Transfer_view& view) {
-  result.status = status;
-  view.show_message(message);
-  if (send_end) send_closing_string(s.port);
-  s.port.close();
-  view.close_progress();
-  view.razblok_btn();
-  return result;
-}
-
 // Brings the channel records into the radio's coding and the image's version to the radio's.
 void adopt_radio_coding(Workspace& ws, uint8_t radio_version) {
   const uint8_t image_version = ws.state.coding_version;
@@ -58,12 +47,12 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_v
   result.handshake = set_rez_prog(s, view);
   if (!result.handshake.entered()) {
     // The one failure after which "END" is still sent.
-    return end_with(result, status_of(result.handshake), transfer_text::write_failed, true, s,
-                    view);
+    return failure_ending(result, status_of(result.handshake), transfer_text::write_failed, s, view,
+                          true);
   }
   if (s.identification.band_code() != ws.image.byte(mem::band_code)) {
-    return end_with(result, Transfer_status::band_mismatch, transfer_text::band_mismatch, false, s,
-                    view);
+    return failure_ending(result, Transfer_status::band_mismatch, transfer_text::band_mismatch, s,
+                          view);
   }
   adopt_radio_coding(ws, s.identification.bytes[identification_version_byte]);
 
@@ -75,7 +64,7 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_v
     const Step step = phase.write_packet(ws.image.packet(k));
     result.packets = phase.packets_done();
     if (step != Step::ok) {
-      return end_with(result, status_of(step), transfer_text::write_failed, false, s, view);
+      return failure_ending(result, status_of(step), transfer_text::write_failed, s, view);
     }
   }
   send_closing_string(s.port);
