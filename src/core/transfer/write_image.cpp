@@ -14,7 +14,16 @@ constexpr std::chrono::milliseconds write_timeout{10000};
 constexpr uint8_t bits_cleared_by_write = 0x03;  // of the settings byte 0x2BC; no control sets them
 constexpr int first_time_packet = 121;
 
-// Brings the channel records into the radio's coding and the image's version to the radio's.
+}  // namespace
+
+void clear_bits_cleared_by_write(Param_image& image) {
+  image.set_bits(mem::beep_save, bits_cleared_by_write, 0);
+}
+
+bool radio_fits_band(const Radio_identification& radio, const Param_image& image) {
+  return radio.band_code() == image.byte(mem::band_code);
+}
+
 void adopt_radio_coding(Workspace& ws, uint8_t radio_version) {
   const uint8_t image_version = ws.state.coding_version;
   if (radio_version == image_version && is_new_coding(radio_version)) return;
@@ -24,13 +33,11 @@ void adopt_radio_coding(Workspace& ws, uint8_t radio_version) {
   ws.image.set_byte(mem::version_byte, radio_version);
 }
 
-}  // namespace
-
 Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_view& view,
                                       const Clock& local_time) {
   Transfer_result result;
   view.blok_btn();
-  ws.image.set_bits(mem::beep_save, bits_cleared_by_write, 0);
+  clear_bits_cleared_by_write(ws.image);
   if (s.programmer.usb()) {
     view.stop_usb_polling();
     view.razblok_btn();
@@ -50,7 +57,7 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_v
     return failure_ending(result, status_of(result.handshake), transfer_text::write_failed, s, view,
                           true);
   }
-  if (s.identification.band_code() != ws.image.byte(mem::band_code)) {
+  if (!radio_fits_band(s.identification, ws.image)) {
     return failure_ending(result, Transfer_status::band_mismatch, transfer_text::band_mismatch, s,
                           view);
   }

@@ -17,4 +17,16 @@ namespace tirna {
 Transfer_result write_parameter_image(Workspace& ws, Link_session& session, Transfer_view& view,
                                       const Clock& local_time = system_local_time);
 
+// The steps of the write that change the image before it is sent, for whoever needs to know what a
+// write sends (the read-back check) without sending it.
+
+// Bits 0-1 of the settings byte 0x2BC are 0 afterwards: no control sets them, every write clears
+// them before anything else.
+void clear_bits_cleared_by_write(Param_image& image);
+// True when the radio's band code (identification byte 5) is the image's (0x2D2).
+bool radio_fits_band(const Radio_identification& radio, const Param_image& image);
+// The channel records are in the coding of radio_version and the coding version and version byte
+// are radio_version afterwards (nothing changes when both are the same new-coding version).
+void adopt_radio_coding(Workspace& ws, uint8_t radio_version);
+
 }  // namespace tirna
