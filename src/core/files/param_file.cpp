@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -161,6 +162,49 @@ std::variant<Param_image, Io_error> load_image(const std::string& path) {
   return image_from_file_bytes(buffer);
 }
 
+namespace {
+
+// Writes the 1536 bytes into a new temporary file in the folder of `target`, with `mode`, flushed
+// to disk; its path.
+std::variant<std::string, Io_error> write_temporary(const std::string& target,
+                                                    const Param_image& image, mode_t mode) {
+  std::string temp = folder_of(target) + "/.tirna520-save-XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return error_for(errno, target);
+  const auto fail = [&](int err) {
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return Io_error::from_errno(err);
+  };
+  if (::fchmod(fd, mode) != 0) return fail(errno);
+  const std::string bytes = image_file_bytes(image);
+  if (!write_all(fd, bytes.data(), bytes.size())) return fail(errno);
+  if (::fsync(fd) != 0) return fail(errno);
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    return Io_error::from_errno(err);
+  }
+  return temp;
+}
+
+mode_t new_file_mode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Makes a rename or link into the folder durable.
+void sync_folder(const std::string& target) {
+  const int dir = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+}  // namespace
+
 std::optional<Io_error> save_image(const std::string& path, const Param_image& image) {
   if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
   const std::string target = save_target(path);
@@ -173,44 +217,40 @@ std::optional<Io_error> save_image(const std::string& path, const Param_image& i
     if (::access(target.c_str(), W_OK) != 0) return Io_error::from_errno(errno);
     if ((old.st_mode & 0222) == 0) return Io_error{Io_error::access_denied, EACCES};
   }
-  std::string temp = folder_of(target) + "/.tirna520-save-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return error_for(errno, target);
-
-  const auto fail = [&](int err) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return Io_error::from_errno(err);
-  };
-  mode_t mode = 0666;
-  if (exists) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
-  }
-  if (::fchmod(fd, mode) != 0) return fail(errno);
-  const std::string bytes = image_file_bytes(image);
-  if (!write_all(fd, bytes.data(), bytes.size())) return fail(errno);
-  if (::fsync(fd) != 0) return fail(errno);
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return Io_error::from_errno(err);
-  }
+  auto written = write_temporary(target, image, exists ? old.st_mode & 07777 : new_file_mode());
+  if (auto* error = std::get_if<Io_error>(&written)) return *error;
+  const std::string& temp = std::get<std::string>(written);
   if (::rename(temp.c_str(), target.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());
     return Io_error::from_errno(err);
   }
-  // Make the rename itself durable.
-  const int dir = ::open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  sync_folder(target);
   return std::nullopt;
+}
+
+std::variant<Save_new, Io_error> save_new_image(const std::string& path, const Param_image& image) {
+  if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
+  auto written = write_temporary(path, image, new_file_mode());
+  if (auto* error = std::get_if<Io_error>(&written)) return *error;
+  const std::string& temp = std::get<std::string>(written);
+  // The file appears complete or not at all, and never in place of another: a rename that refuses
+  // to replace, or a hard link where the file system has no such rename.
+  int r = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+  int err = r == 0 ? 0 : errno;
+  if (r != 0 && (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP)) {
+    r = ::link(temp.c_str(), path.c_str());
+    err = r == 0 ? 0 : errno;
+    ::unlink(temp.c_str());
+  } else if (r != 0) {
+    ::unlink(temp.c_str());
+  }
+  if (r != 0) {
+    if (err == EEXIST) return Save_new::exists;
+    return Io_error::from_errno(err);
+  }
+  sync_folder(path);
+  return Save_new::saved;
 }
 
 }  // namespace tirna

@@ -37,6 +37,11 @@ std::variant<Param_image, Io_error> load_image(const std::string& path);
 // target the user may not write gives access_denied, as a write in place would.
 std::optional<Io_error> save_image(const std::string& path, const Param_image& image);
 
+// Writes the 1536 bytes to a new file at path, complete or not at all, and never in place of an
+// existing file: `exists` then, and nothing is written.
+enum class Save_new { saved, exists };
+std::variant<Save_new, Io_error> save_new_image(const std::string& path, const Param_image& image);
+
 // The file bytes of an image, and the image of 1536 (or more) bytes.
 std::string image_file_bytes(const Param_image& image);
 Param_image image_from_file_bytes(const uint8_t* bytes);  // reads exactly 1536 bytes
