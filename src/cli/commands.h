@@ -28,6 +28,8 @@ void add_file_commands(CLI::App& app);
 void add_report_command(CLI::App& app);
 // read, write, read-extra, write-extra: transfers with the radio.
 void add_link_commands(CLI::App& app);
+// verify: the radio against what a write of a file sends.
+void add_verify_command(CLI::App& app);
 void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);

@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/link_run.h"
+#include "cli/readback.h"
 #include "core/pages/extra_data.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
@@ -52,14 +53,39 @@ void add_link_commands(CLI::App& app) {
     auto* cmd = app.add_subcommand("write", "Write a parameter file to the radio");
     struct Options : Link_options {
       std::string file;
+      std::string backup_dir;
+      bool verify = false;
     };
     auto o = std::make_shared<Options>();
     add_link_options(cmd, *o);
     cmd->add_option("FILE", o->file, "The parameter file (*.tn5); it is not changed")->required();
+    cmd->add_option("--backup-dir", o->backup_dir,
+                    "First read the whole radio and save it as DIR/<factory number>-"
+                    "<YYYYMMDD-HHMMSS>.tn5 (DIR is created when missing); nothing is written "
+                    "unless the backup is saved")
+        ->type_name("DIR");
+    cmd->add_flag("--verify", o->verify,
+                  "After the write, read the radio back and compare the written packets with "
+                  "what was sent (exit status 7 when they differ)");
+    cmd->footer(
+        "--backup-dir: the factory number is trimmed, characters unsafe in file names become _,\n"
+        "a radio without one is no-number; a backup never replaces a file (-2, -3, ... are\n"
+        "added). When the backup read fails or the backup cannot be saved, nothing is written.\n"
+        "--verify: compares the 38 written packets as `verify` does, the time stamp included.");
     cmd->callback([o] {
       Workspace ws = open_or_fail(o->file);
+      if (!o->backup_dir.empty()) {
+        refuse_unwritable_file(ws.image);
+        prepare_backup_folder(o->backup_dir);
+      }
       Link_run run(*o);
+      if (!o->backup_dir.empty()) backup_radio(run, o->backup_dir);
       run.finish(write_parameter_image(ws, run.session, run.view));
+      if (o->verify) {
+        // The image as the write left it is exactly what was sent, time stamp included.
+        const Workspace radio = read_radio(run);
+        check_readback(ws.image, radio.image, Time_stamp::compared, "записано");
+      }
     });
   }
   {

@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
   double reaction_ms = 0, packet_delay_ms = 0;
   bool silent = false, nak = false;
   long silent_after = -1, hangup_after = -1, exit_after_ends = -1;
+  std::vector<std::string> stuck_texts;
   app.add_option("--device", device_path, "Serve this serial device instead of a new pty");
   app.add_option("--memory", memory_path, "Radio memory from a parameter file (*.tn5)");
   app.add_option("--band-code", band_code_text, "Band code of the identification (0x00, 0x06)");
@@ -130,6 +131,9 @@ int main(int argc, char** argv) {
   app.add_flag("--nak", nak, "Answer write frames with 0x15");
   app.add_option("--silent-after", silent_after, "Answer this many packets, then fall silent");
   app.add_option("--hangup-after", hangup_after, "Hang up after answering this many packets");
+  app.add_option("--stuck", stuck_texts,
+                 "A memory address (0x000-0x3FF) whose byte write frames do not change, as a worn "
+                 "memory cell; may be repeated");
   app.add_option("--exit-after-ends", exit_after_ends, "Exit after this many END strings");
   app.add_option("--baud", baud, "Line speed")->check(CLI::Range(300, 115200));
   app.add_option("--save", save_path, "Save the memory to this parameter file on exit");
@@ -143,6 +147,18 @@ int main(int argc, char** argv) {
     options.noise = parse_hex(noise_hex);
     options.noise_between = parse_hex(noise_between_hex);
     options.reply_noise = parse_hex(reply_noise_hex);
+    for (const auto& text : stuck_texts) {
+      std::size_t used = 0;
+      int address = -1;
+      try {
+        address = std::stoi(text, &used, 0);
+      } catch (const std::exception&) {
+      }
+      if (used != text.size() || address < 0 || address >= memory_size) {
+        throw std::invalid_argument("--stuck: not a memory address: " + text);
+      }
+      options.stuck.push_back(address);
+    }
     options.identification = identification_hex.empty()
                                  ? std::vector<uint8_t>{0x50,
                                                         0x31,

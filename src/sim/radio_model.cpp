@@ -120,7 +120,11 @@ void Radio_model::command(std::vector<Answer>& out) {
     note("write " + address_text(address) + ": " + hex_text(command_.data() + 4, 8));
     Packet frame{};
     std::copy(command_.begin(), command_.end(), frame.begin());
-    memory_.set_packet(packet_of_address(address & 0x3FF), frame);
+    const int k = packet_of_address(address & 0x3FF);
+    for (int stuck : options_.stuck) {
+      if (packet_of_address(stuck) == k) frame[4 + (stuck & 7)] = memory_.byte(stuck);
+    }
+    memory_.set_packet(k, frame);
     answer({options_.nak_frames ? nak : ack}, true, true, out);
   } else if (lead == 'E' && command_[1] == 'N' && command_[2] == 'D') {
     note("END");

@@ -24,6 +24,7 @@ struct Radio_options {
   std::chrono::microseconds packet_delay{0};  // besides, before every reply and frame answer
   long silent_after = -1;  // answer this many packets (read requests and frames), then no more
   long hangup_after = -1;  // hang up once this many packets are answered
+  std::vector<int> stuck;  // memory addresses whose byte a write frame does not change
 };
 
 struct Answer {

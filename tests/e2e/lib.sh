@@ -85,3 +85,9 @@ write_failed_lines() {
   expect_line "$T/err" "Данные не записаны. Проверьте включена ли радиостанция и"
   expect_line "$T/err" "подключение кабеля программатора."
 }
+
+# offset_of ADDR: the file offset of a memory address (byte 4 + ADDR mod 8 of its packet).
+offset_of() { echo $(( ($1 / 8) * 12 + 4 + $1 % 8 )); }
+
+# count_lines FILE PATTERN: lines of FILE matching the extended regular expression (0 when none).
+count_lines() { grep -cE -- "$2" "$1" || true; }
