@@ -34,5 +34,7 @@ void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);
 void add_port_commands(CLI::App& app);
+// demo: the window against the simulated radio.
+void add_demo_command(CLI::App& app);
 
 }  // namespace tirna::cli

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   add_csv_commands(app);
   add_diff_command(app);
   add_port_commands(app);
+  add_demo_command(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -1,0 +1,104 @@
+# demo: the simulator on a pseudo-terminal and the window with COM1 mapped to it, run from a
+# temporary program folder on a fixed disk; closing the window, Ctrl-C or SIGTERM ends both and
+# removes the folder. The window runs headless.
+source "$E2E_LIB"
+window="${TIRNA_WINDOW:?TIRNA_WINDOW names the tirna520 executable}"
+
+export QT_QPA_PLATFORM=offscreen
+export TMPDIR="$T"                  # the window's single-instance lock: this test's own
+export XDG_CACHE_HOME="$T/cache"
+export XDG_RUNTIME_DIR="$T/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+case "$(stat -f -c %T "$T")" in
+  tmpfs | ramfs) export TIRNA520_DRIVE=fixed ;;  # a RAM disk the window would refuse
+esac
+
+# start_demo COMMAND...: starts the demo as the leader of its own process group (as a terminal
+# runs it) and waits until both programs run: DEMO, RADIO, WIN, FOLDER, DEVICE.
+start_demo() {
+  setsid "$@" >"$T/demo.out" 2>"$T/demo.err" &
+  DEMO=$!
+  SIMS+=("$DEMO")
+  local i
+  for i in $(seq 200); do
+    grep -q '^Окно tirna520: процесс' "$T/demo.out" 2>/dev/null && break
+    kill -0 "$DEMO" 2>/dev/null || break
+    sleep 0.1
+  done
+  grep -q '^Окно tirna520: процесс' "$T/demo.out" ||
+    fail "the demo did not start: $(cat "$T/demo.out" "$T/demo.err")"
+  [ "$(ps -o pgid= -p "$DEMO" | tr -d ' ')" = "$DEMO" ] || fail "the demo leads no process group"
+  RADIO=$(sed -n 's/^Радиостанция tirna520-sim: .* (процесс \([0-9]*\))$/\1/p' "$T/demo.out")
+  DEVICE=$(sed -n 's/^Радиостанция tirna520-sim: \(.*\) (процесс [0-9]*)$/\1/p' "$T/demo.out")
+  FOLDER=$(sed -n 's/^Папка программы: \(.*\) (COM1 = .*)$/\1/p' "$T/demo.out")
+  WIN=$(sed -n 's/^Окно tirna520: процесс \([0-9]*\)\..*/\1/p' "$T/demo.out")
+  SIMS+=("$RADIO" "$WIN")
+  kill -0 "$RADIO" && kill -0 "$WIN" || fail "the simulator or the window is not running"
+}
+
+# demo_ends STATUS: the demo ends with STATUS within 10 s, the simulator and the window have
+# ended and the program folder is gone.
+demo_ends() {
+  local i got=0
+  for i in $(seq 100); do
+    kill -0 "$DEMO" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$DEMO" 2>/dev/null && fail "the demo did not end"
+  wait "$DEMO" || got=$?
+  [ "$got" -eq "$1" ] || fail "the demo exited $got, expected $1: $(cat "$T/demo.err")"
+  ! kill -0 "$RADIO" 2>/dev/null || fail "the simulator still runs"
+  ! kill -0 "$WIN" 2>/dev/null || fail "the window still runs"
+  [ ! -e "$FOLDER" ] || fail "the program folder was left: $FOLDER"
+}
+
+# The user's own program folder, with a config.ini of its own.
+mkdir "$T/user"
+printf '[\xCE\xE1\xF9\xE8\xE5]\r\n\xD1\xCE\xCC/USB=0\r\n\xD1\xCE\xCC-\xEF\xEE\xF0\xF2=3\r\n' >"$T/user/config.ini"
+cp "$T/user/config.ini" "$T/user.orig"
+
+# Build-tree layout; closing the window ends the demo.
+cd "$T/user"
+start_demo "$cli" demo
+[[ "$FOLDER" == "$XDG_CACHE_HOME"/tirna520/demo-* ]] || fail "program folder $FOLDER"
+printf '[\xCE\xE1\xF9\xE8\xE5]\r\n\xD1\xCE\xCC/USB=1\r\n\xD1\xCE\xCC-\xEF\xEE\xF0\xF2=0\r\nX=0\r\nY=0\r\n[\xCF\xEE\xF0\xF2\xFB]\r\nCOM1=%s\r\n' \
+  "$DEVICE" >"$T/config.expected"
+cmp "$FOLDER/config.ini" "$T/config.expected" || fail "config.ini of the demo"
+[ -d "$FOLDER/Save" ] && [ -z "$(ls -A "$FOLDER/Save")" ] || fail "no empty Save folder"
+cmp "$FOLDER/Tirna520.hlp" "$(dirname "$window")/Tirna520.hlp" || fail "no help file"
+[ "$(readlink "/proc/$WIN/cwd")" = "$FOLDER" ] || fail "the window does not run in the folder"
+# The window's COM1 is the simulator: the command line, run from the same folder, reads it.
+expect_status 0 env -C "$FOLDER" "$cli" read --port COM1 -o "$T/radio.tn5"
+kill -TERM "$WIN"
+demo_ends 0
+expect_line "$T/demo.out" "Демонстрация закончена, папка программы удалена."
+cmp "$T/user/config.ini" "$T/user.orig" || fail "the user's config.ini changed"
+[ ! -e "$T/user/Save" ] || fail "a Save folder appeared in the user's folder"
+
+# Ctrl-C at the terminal: the whole process group gets SIGINT.
+start_demo "$cli" demo
+kill -INT -- "-$DEMO"
+demo_ends 130
+
+# Installed layout: the three programs and the help file side by side; the folder under
+# ~/.cache when XDG_CACHE_HOME is not set; SIGTERM to the demo ends both.
+mkdir "$T/inst" "$T/home"
+cp "$cli" "$sim" "$window" "$(dirname "$window")/Tirna520.hlp" "$T/inst/"
+HOME="$T/home" XDG_CACHE_HOME= start_demo "$T/inst/tirna520-cli" demo
+[[ "$FOLDER" == "$T/home/.cache/tirna520/demo-"* ]] || fail "program folder $FOLDER"
+[ "$(readlink "/proc/$WIN/exe")" = "$T/inst/tirna520" ] || fail "not the window beside the cli"
+[ "$(readlink "/proc/$RADIO/exe")" = "$T/inst/tirna520-sim" ] || fail "not the sim beside the cli"
+kill -TERM "$DEMO"
+demo_ends 143
+
+# A program folder on a RAM disk: refused before anything starts, and nothing is left.
+expect_status 3 env TIRNA520_DRIVE=ram "$cli" demo
+grep -q 'папка не на жёстком диске' "$T/err" || fail "no drive message: $(cat "$T/err")"
+[ -z "$(ls -A "$XDG_CACHE_HOME/tirna520")" ] || fail "a refused folder was left"
+# Without the window beside it or in the build tree: a file error naming it.
+rm "$T/inst/tirna520"
+expect_status 3 "$T/inst/tirna520-cli" demo
+grep -q '^tirna520: File not found.' "$T/err" || fail "no missing-window message: $(cat "$T/err")"
+cd /
+no_strays
+echo ok
