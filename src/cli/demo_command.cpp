@@ -166,7 +166,9 @@ class Blocked_signals {
 
 // Runs the demo; the signal that ended it (0 when the window was closed).
 int run_demo() {
-  const fs::path cli_folder = fs::read_symlink("/proc/self/exe").parent_path();
+  std::error_code ec;
+  const fs::path cli_folder = fs::read_symlink("/proc/self/exe", ec).parent_path();
+  if (ec) file_failure("/proc/self/exe", ec.value());
   const std::string window = program_beside_cli(cli_folder, window_name, "../../program");
   const std::string sim = program_beside_cli(cli_folder, sim_name, "../sim");
   const fs::path help = fs::path(window).parent_path() / help_name;
