@@ -12,6 +12,7 @@
 #include "core/pages/extra_data.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
+#include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
 
 namespace tirna::cli {
@@ -127,8 +128,7 @@ void add_link_commands(CLI::App& app) {
       const std::string utf8 = o->text_file.empty() ? o->text : read_text_file(o->text_file);
       const auto bytes = free_text_bytes(utf8);
       if (!bytes) {
-        throw Command_failed(exit_refused,
-                             "Текст содержит знаки, которых нет в кодовой странице 1251.");
+        throw Command_failed(exit_refused, transfer_text::free_text_not_storable.text);
       }
       if (bytes->size() > static_cast<std::size_t>(mem::free_text_size)) {
         std::cerr << "Текст длиннее 192 байт: записываются первые 192.\n";

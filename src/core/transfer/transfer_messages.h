@@ -18,7 +18,7 @@ inline const Message write_done{Message_icon::information, "Запись",
 inline const Message write_failed{Message_icon::exclamation, "Ошибка записи данных",
                                   "Данные не записаны. Проверьте включена ли радиостанция и\r"
                                   "подключение кабеля программатора."};
-// No full stop at the end: the radio's own wording.
+// No full stop at the end: the text has always read so.
 inline const Message band_mismatch{Message_icon::exclamation, "Ошибка записи данных",
                                    "Данная радиостанция не соответствует\r"
                                    "выбранному диапазону частот"};
@@ -31,6 +31,11 @@ inline const Message extra_read_failed{
 inline const Message corrupt_headers{
     Message_icon::exclamation, "Ошибка записи данных",
     "Файл параметров повреждён: заголовки пакетов не соответствуют адресам."};
+// The free text holds a character that code page 1251 has no byte for: the radio could only be
+// given another character in its place.
+inline const Message free_text_not_storable{
+    Message_icon::exclamation, "Ошибка записи данных",
+    "Текст содержит знаки, которых нет в кодовой странице 1251."};
 
 struct Progress_text {
   std::string_view caption;

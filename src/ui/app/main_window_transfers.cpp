@@ -8,6 +8,7 @@
 #include "core/report/report_params.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
+#include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
@@ -16,14 +17,6 @@
 #include "ui/transfer/window_transfer_view.h"
 
 namespace tirna {
-namespace {
-
-// The free text of the page holds a character code page 1251 has no byte for: the radio could
-// only be given another character in its place.
-constexpr const char* text_not_storable =
-    "Текст содержит знаки, которых нет в кодовой странице 1251.";
-
-}  // namespace
 
 // The transfers' waits serve the window's events, and the disabled controls keep a second command
 // from starting; the checks of busy_ hold off one that arrives anyway (a queued click).
@@ -46,8 +39,7 @@ void TForm1::Button302Click() {
   if (busy_) return;
   const auto text = extra_page_->free_text_bytes();
   if (!text) {
-    show_message(this, QMessageBox::Warning, QStringLiteral("Ошибка записи данных"),
-                 QString::fromUtf8(text_not_storable));
+    transfers_->show_message(transfer_text::free_text_not_storable);
     return;
   }
   write_additional_data(ws_, transfers_->session(), *transfers_, *text);
