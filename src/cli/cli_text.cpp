@@ -28,18 +28,6 @@ std::string in_quotes(std::string_view text) {
   return out + "\"";
 }
 
-std::size_t display_width(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return width;
-}
-
-std::string padded(std::string_view text, std::size_t width) {
-  std::string out(text);
-  for (std::size_t w = display_width(text); w < width; ++w) out += ' ';
-  return out;
-}
-
 std::string megahertz(long long hz, char decimal_mark) {
   char buf[40];
   std::snprintf(buf, sizeof buf, "%lld%c%06lld", hz / 1000000, decimal_mark, hz % 1000000);

@@ -5,17 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/text_width.h"
+
 namespace tirna::cli {
 
 // The text in double quotes, with quotes, backslashes and control characters escaped as in JSON,
 // so that leading blanks, empty texts and line breaks stay visible.
 std::string in_quotes(std::string_view text);
-
-// Characters (code points) of a UTF-8 text: its width on a terminal for the scripts we print.
-std::size_t display_width(std::string_view text);
-
-// The text padded with blanks to a display width (never cut).
-std::string padded(std::string_view text, std::size_t width);
 
 // A frequency in Hz as megahertz with six decimals: "146,000000" as the window writes it, or with
 // another decimal mark ("146.000000" as CSV tables write it).

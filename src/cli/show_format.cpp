@@ -5,24 +5,9 @@
 
 #include "core/image/frequency.h"
 #include "core/report/report_params.h"
+#include "core/text/text_width.h"
 
 namespace tirna::cli {
-namespace {
-
-std::size_t display_width(std::string_view utf8) {
-  std::size_t width = 0;
-  for (char c : utf8) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return width;
-}
-
-std::string pad(std::string_view text, std::size_t width) {
-  std::string out(text);
-  for (std::size_t w = display_width(text); w < width; ++w) out += ' ';
-  return out;
-}
-
-}  // namespace
-
 Window_view fresh_window_view(const Workspace& ws) {
   Window_view view;
   print_wind_blok(view, ws.image, ws.state);
@@ -49,20 +34,21 @@ std::string show_listing(const Workspace& ws, const Window_view& view) {
                                             "Скан.",
                                             "Запрет на занятом"};
   static constexpr std::size_t widths[] = {4, 5, 5, 15, 14, 17, 16, 11, 11, 11, 0};
-  for (std::size_t i = 0; i < std::size(headers); ++i) out << pad(headers[i], widths[i]);
+  for (std::size_t i = 0; i < std::size(headers); ++i) out << padded(headers[i], widths[i]);
   out << '\n';
   for (int n = 1; n <= channel_count; ++n) {
     const Channel_row_view& row = view.rows[n - 1];
-    std::string line = pad(row.cells[0], widths[0]) + pad(row.off_ticked ? "  V" : "", widths[1]) +
-                       pad(row.tx_inhibit_ticked ? "  V" : "", widths[2]);
-    for (int c = 1; c < table_columns; ++c) line += pad(row.cells[c], widths[c + 2]);
+    std::string line = padded(row.cells[0], widths[0]) +
+                       padded(row.off_ticked ? "  V" : "", widths[1]) +
+                       padded(row.tx_inhibit_ticked ? "  V" : "", widths[2]);
+    for (int c = 1; c < table_columns; ++c) line += padded(row.cells[c], widths[c + 2]);
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
   }
 
   out << "\nОсновные настройки радиостанции\n";
   for (int slot = 0; slot < settings_count; ++slot) {
-    out << pad(setting_entry(slot).report_caption, 62) << view.settings.text(slot) << '\n';
+    out << padded(setting_entry(slot).report_caption, 62) << view.settings.text(slot) << '\n';
   }
 
   out << "\nДополнительные данные\n"

@@ -10,22 +10,11 @@
 #include <cstdio>
 #include <fstream>
 
+#include "core/text/text_width.h"
 #include "core/usb/programmer_status.h"
 
 namespace tirna {
 namespace {
-
-std::size_t width_of(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  return width;
-}
-
-std::string padded(std::string_view text, std::size_t width) {
-  std::string out(text);
-  for (std::size_t w = width_of(text); w < width; ++w) out += ' ';
-  return out;
-}
 
 // The first line of a small sysfs file, or empty.
 std::string first_line(const std::string& path) {
@@ -125,12 +114,12 @@ std::string port_table(const std::vector<Serial_port_facts>& ports) {
   if (ports.empty()) return "No serial ports found.\n";
   std::vector<Serial_port_row> rows;
   for (const auto& p : ports) rows.push_back(port_row(p));
-  std::size_t device = width_of("DEVICE"), description = width_of("DESCRIPTION");
-  std::size_t usb = width_of("USB ID");
+  std::size_t device = display_width("DEVICE"), description = display_width("DESCRIPTION");
+  std::size_t usb = display_width("USB ID");
   for (const auto& r : rows) {
-    device = std::max(device, width_of(r.device));
-    description = std::max(description, width_of(r.description));
-    usb = std::max(usb, width_of(r.usb_id));
+    device = std::max(device, display_width(r.device));
+    description = std::max(description, display_width(r.description));
+    usb = std::max(usb, display_width(r.usb_id));
   }
   std::string out = padded("DEVICE", device + 2) + padded("DESCRIPTION", description + 2) +
                     padded("USB ID", usb + 2) + "PROGRAMMER  MAY OPEN\n";
