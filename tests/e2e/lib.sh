@@ -1,9 +1,8 @@
 # Shared helpers of the link tests. Source it; it sets -eu and a scratch folder $T, and stops
 # every simulator it started when the script ends.
-set -eu
-cli="${TIRNA_CLI:?TIRNA_CLI names the tirna520-cli executable}"
+# The helpers of the command-line tests (fail, expect_line, poke, offset_of, $cli, $T) come first.
+source "$(dirname "${BASH_SOURCE[0]}")/../cli/lib.sh"
 sim="${TIRNA_SIM:?TIRNA_SIM names the tirna520-sim executable}"
-T=$(mktemp -d)
 SIMS=()
 
 cleanup() {
@@ -12,8 +11,6 @@ cleanup() {
   rm -rf "$T"
 }
 trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # start_sim ARGS...: starts the simulator; DEV is its pseudo-terminal, SIM its process id.
 start_sim() {
@@ -45,7 +42,7 @@ no_strays() {
   [ -z "$(jobs -pr)" ] || fail "processes still running: $(jobs -pr | tr '\n' ' ')"
 }
 
-# expect_status N command...: runs the command (at most 60 s), keeps stdout in $T/out and stderr
+# expect_status N command...: as the command-line tests' one, but bounded (at most 60 s), keeps stdout in $T/out and stderr
 # in $T/err.
 expect_status() {
   local want=$1; shift
@@ -55,20 +52,6 @@ expect_status() {
     cat "$T/out" "$T/err" >&2
     fail "'$*' exited $got, expected $want"
   }
-}
-
-# expect_line FILE TEXT: FILE has a line that is exactly TEXT.
-expect_line() {
-  grep -Fxq -- "$2" "$1" || { cat "$1" >&2; fail "no line '$2' in $1"; }
-}
-
-# poke FILE OFFSET BYTE...: overwrites bytes of a file (hex values).
-poke() {
-  local file=$1 offset=$2; shift 2
-  for b in "$@"; do
-    printf "\\x$b" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
-    offset=$((offset + 1))
-  done
 }
 
 # same_packets A B FIRST LAST: packets FIRST..LAST of the two files are equal.
@@ -86,8 +69,6 @@ write_failed_lines() {
   expect_line "$T/err" "подключение кабеля программатора."
 }
 
-# offset_of ADDR: the file offset of a memory address (byte 4 + ADDR mod 8 of its packet).
-offset_of() { echo $(( ($1 / 8) * 12 + 4 + $1 % 8 )); }
 
 # count_lines FILE PATTERN: lines of FILE matching the extended regular expression (0 when none).
 count_lines() { grep -cE -- "$2" "$1" || true; }
