@@ -1,15 +1,13 @@
 // export-csv and import-csv: the channel list in CHIRP's CSV layout.
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 
 #include "cli/cli_text.h"
 #include "cli/commands.h"
+#include "cli/file_io.h"
+#include "core/files/safe_file.h"
 #include "core/files/channel_csv.h"
 #include "core/image/channel_record.h"
 
@@ -85,31 +83,9 @@ std::string reason(const Csv_problem& p, const Working_state& state) {
   return "";
 }
 
-std::string read_input(const std::string& path) {
-  if (path == "-") {
-    return {std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw Command_failed(exit_file_error, path + ": " + std::strerror(errno));
-  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) throw Command_failed(exit_file_error, path + ": " + std::strerror(errno));
-  return text;
-}
-
-void write_output(const std::string& path, const std::string& text) {
-  if (path == "-") {
-    std::cout << text << std::flush;
-    if (!std::cout) throw Command_failed(exit_file_error, "standard output: write error");
-    return;
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (out) out << text;
-  if (out) out.close();
-  if (!out) throw Command_failed(exit_file_error, path + ": " + std::strerror(errno));
-}
-
 void run_import(const std::string& file, const std::string& table_path) {
-  const std::string text = read_input(table_path);
+  refuse_output_over_input(file, {table_path});
+  const std::string text = read_input_or_fail(table_path, csv_size_limit);
   Workspace ws = open_or_fail(file);
   const Param_image original = ws.image;
   const Csv_import_result result = import_channels_csv(ws.image, ws.state, text);
@@ -146,8 +122,10 @@ void add_csv_commands(CLI::App& app) {
         ->required();
     cmd->footer(export_footer);
     cmd->callback([options] {
+      refuse_output_over_input(options->output, {options->file});
       const Workspace ws = open_or_fail(options->file);
-      write_output(options->output, export_channels_csv(ws.image, ws.state.coding_version));
+      write_output_or_fail(options->output,
+                           export_channels_csv(ws.image, ws.state.coding_version));
     });
   }
   {

@@ -13,6 +13,7 @@ enum Exit_status : int {
   exit_band_mismatch = 6,  // the radio's band differs from the file's
   exit_readback = 7,       // a read-back differs from what was written
   exit_refused = 8,        // a value or file content was refused
+  exit_interrupted = 130,  // Ctrl-C (SIGINT, SIGTERM, SIGHUP) stopped a transfer
 };
 
 inline constexpr const char* exit_status_help =
@@ -20,11 +21,12 @@ inline constexpr const char* exit_status_help =
     "  0  success\n"
     "  1  a difference was found (comparing commands)\n"
     "  2  usage error\n"
-    "  3  file error\n"
+    "  3  file error (or the machine refused the work, e.g. out of memory)\n"
     "  4  the port cannot be opened\n"
     "  5  the radio did not answer, timed out or answered wrongly\n"
     "  6  the radio's band differs from the file's\n"
     "  7  a read-back differs from what was written\n"
-    "  8  a value or file content was refused\n";
+    "  8  a value or file content was refused\n"
+    "  130  stopped by Ctrl-C (SIGINT, SIGTERM, SIGHUP); a transfer sent \"END\" first\n";
 
 }  // namespace tirna::cli

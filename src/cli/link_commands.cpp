@@ -1,37 +1,21 @@
 // read, write, read-extra and write-extra: the transfers with a radio, through the programmer on a
 // serial port.
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "cli/commands.h"
+#include "cli/file_io.h"
 #include "cli/link_run.h"
 #include "cli/readback.h"
+#include "core/files/safe_file.h"
 #include "core/pages/extra_data.h"
+#include "core/text/messages.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
 
 namespace tirna::cli {
-
-namespace {
-
-std::string read_text_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    const bool exists = std::filesystem::exists(path);
-    throw Command_failed(exit_file_error,
-                         path + (exists ? ": File access denied." : ": File not found."));
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-}  // namespace
 
 void add_link_commands(CLI::App& app) {
   {
@@ -43,11 +27,13 @@ void add_link_commands(CLI::App& app) {
     add_link_options(cmd, *o);
     cmd->add_option("-o,--output", o->output, "The parameter file to write (*.tn5)")->required();
     cmd->callback([o] {
-      Link_run run(*o);
+      check_output_or_fail(o->output);  // before the radio is read for nothing
+      Link_run run(*o, {o->output});
       Workspace ws = start_up_workspace();
       const Transfer_result r = read_parameter_image(ws, run.session, run.view);
       run.finish(r);
       save_or_fail(ws, o->output);  // atomic: a failed save leaves the old file
+      run.close();
     });
   }
   {
@@ -79,7 +65,7 @@ void add_link_commands(CLI::App& app) {
         refuse_unwritable_file(ws.image);
         prepare_backup_folder(o->backup_dir);
       }
-      Link_run run(*o);
+      Link_run run(*o, {o->file});
       if (!o->backup_dir.empty()) backup_radio(run, o->backup_dir);
       run.finish(write_parameter_image(ws, run.session, run.view));
       if (o->verify) {
@@ -87,6 +73,7 @@ void add_link_commands(CLI::App& app) {
         const Workspace radio = read_radio(run);
         check_readback(ws.image, radio.image, Time_stamp::compared, "записано");
       }
+      run.close();
     });
   }
   {
@@ -101,11 +88,16 @@ void add_link_commands(CLI::App& app) {
     add_link_options(cmd, *o);
     cmd->add_option("FILE", o->file, "The parameter file (*.tn5)")->required();
     cmd->callback([o] {
-      Workspace ws =
-          std::filesystem::exists(o->file) ? open_or_fail(o->file) : start_up_workspace();
-      Link_run run(*o);
+      Workspace ws = start_up_workspace();
+      if (const auto error = open_parameter_file(ws, o->file);
+          error && error->kind != Io_error::file_not_found) {
+        throw Command_failed(exit_file_error, o->file + ": " + with_full_stop(error->text()));
+      }
+      check_output_or_fail(o->file);
+      Link_run run(*o, {o->file});
       run.finish(read_additional_data(ws, run.session, run.view));
       save_or_fail(ws, o->file);
+      run.close();
       std::cout << "Модель : " << model_label(ws.image) << '\n'
                 << "Заводской № : " << factory_number_label(ws.image) << '\n'
                 << "Время последнего программирования : " << time_label(ws.image) << '\n'
@@ -125,7 +117,9 @@ void add_link_commands(CLI::App& app) {
     cmd->add_option("--text-file", o->text_file, "Take the free text from a UTF-8 file")
         ->excludes(text);
     cmd->callback([o] {
-      const std::string utf8 = o->text_file.empty() ? o->text : read_text_file(o->text_file);
+      const std::string utf8 = o->text_file.empty()
+                                   ? o->text
+                                   : read_input_or_fail(o->text_file, text_file_size_limit);
       const auto bytes = free_text_bytes(utf8);
       if (!bytes) {
         throw Command_failed(exit_refused, transfer_text::free_text_not_storable.text);
@@ -134,8 +128,9 @@ void add_link_commands(CLI::App& app) {
         std::cerr << "Текст длиннее 192 байт: записываются первые 192.\n";
       }
       Workspace ws = start_up_workspace();
-      Link_run run(*o);
+      Link_run run(*o, {o->text_file});
       run.finish(write_additional_data(ws, run.session, run.view, *bytes));
+      run.close();
     });
   }
 }

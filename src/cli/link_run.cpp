@@ -1,51 +1,104 @@
 #include "cli/link_run.h"
 
+#include <csignal>
 #include <iostream>
 
 #include "cli/commands.h"
-#include "platform/ini_file.h"
+#include "cli/file_io.h"
+#include "cli/port_mapping.h"
+#include "core/files/safe_file.h"
+#include "core/text/messages.h"
 #include "platform/port_names.h"
 
 namespace tirna::cli {
 
 namespace {
 
-// config.ini of the current folder, as the window reads it.
-std::string device_of_port(int port_number) {
-  const auto ini = read_ini_file("config.ini");
-  return port_device(port_number, ini ? configured_port_device(*ini, port_number) : std::nullopt);
-}
-
-Transport& traced_or(Transport& port, std::optional<Traced_transport>& traced, std::ofstream& file,
-                     const Link_clock& clock, const std::string& path) {
-  if (path.empty()) return port;
-  file.open(path, std::ios::out | std::ios::trunc);
-  if (!file) throw Command_failed(exit_file_error, path + ": File access denied.");
-  return traced.emplace(port, clock, file);
+std::string signal_name(int s) {
+  switch (s) {
+    case SIGINT:
+      return "SIGINT";
+    case SIGTERM:
+      return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
+    default:
+      return "signal " + std::to_string(s);
+  }
 }
 
 }  // namespace
 
 void add_link_options(CLI::App* cmd, Link_options& o) {
   cmd->add_option("--port", o.port,
-                  "The programmer's port: a device (/dev/ttyUSB0) or COMn (config.ini section "
-                  "[Порты], key COMn, else /dev/ttyUSB<n-1>)")
+                  "The programmer's port: a device (/dev/ttyUSB0) or COMn (config.ini of the "
+                  "program folder, section [Порты], key COMn, else /dev/ttyUSB<n-1>)")
       ->required();
-  cmd->add_option("--trace", o.trace, "Write every byte sent and received, with times, to FILE");
+  cmd->add_option("--trace", o.trace,
+                  "Write every byte sent and received, with times, to FILE (saved at the end, "
+                  "also when the transfer fails)");
+  cmd->add_option("--program-folder", o.program_folder,
+                  "The folder whose config.ini maps COMn (default: the current folder, when it "
+                  "and its config.ini are the user's own)")
+      ->type_name("DIR");
 }
 
-Link_run::Link_run(const Link_options& options)
+Link_run::Link_run(const Link_options& options, std::initializer_list<std::string> files)
     : app_(argc_, argv_),
-      port_(device_of_port),
-      transport_(traced_or(port_, traced_, trace_file_, clock_, options.trace)),
+      stop_(),
+      port_([folder = options.program_folder](int n) {
+        return map_com_port(n, folder, !folder.empty()).device;
+      }),
+      clock_(stop_.fd()),
+      trace_path_(options.trace),
+      transport_(trace_path_.empty() ? static_cast<Transport&>(port_)
+                                     : traced_.emplace(port_, clock_, trace_)),
       session{transport_, clock_, programmer_, identification_} {
+  if (!trace_path_.empty()) {
+    for (const std::string& file : files) refuse_output_over_input(trace_path_, {file});
+    if (const auto error = check_save_target(trace_path_)) {
+      closed_ = true;  // nothing to save
+      throw Command_failed(exit_file_error, trace_path_ + ": " + with_full_stop(error->text()));
+    }
+  }
   port_.set_wait_mode(SerialPort::Wait_mode::blocking);  // no window to keep responsive
+  port_.set_stop_fd(stop_.fd());
   if (const auto n = com_port_number(options.port)) {
     programmer_.port_index = *n - 1;
+    const Port_mapping mapping =
+        map_com_port(*n, options.program_folder, !options.program_folder.empty());
+    std::cout << "Порт " << options.port << ": " << mapping.device << " (" << mapping.source
+              << ")\n";
   } else {
     port_.set_fixed_device(options.port);
   }
   port_name_ = options.port;
+}
+
+Link_run::~Link_run() {
+  if (closed_) return;
+  port_.close();
+  if (const auto failure = save_trace()) std::cerr << *failure << '\n';
+}
+
+void Link_run::close() {
+  closed_ = true;
+  port_.close();
+  if (const auto failure = save_trace()) throw Command_failed(exit_file_error, *failure);
+}
+
+std::optional<std::string> Link_run::save_trace() {
+  if (trace_path_.empty()) return std::nullopt;
+  if (const auto error = save_file(trace_path_, trace_.str())) {
+    return trace_path_ + ": " + with_full_stop(error->text());
+  }
+  return std::nullopt;
+}
+
+void Link_run::stopped() const {
+  throw Command_failed(exit_interrupted,
+                       "Прервано (" + signal_name(stop_.signal()) +
+                           "): передача остановлена, радиостанции отправлено END, порт закрыт.");
 }
 
 void Link_run::finish(const Transfer_result& result) {
@@ -58,9 +111,11 @@ void Link_run::finish(const Transfer_result& result) {
   const std::string message =
       view.messages.empty() ? std::string() : terminal_text(view.messages.back().text);
   view.messages.clear();  // the next transfer of the run shows its own
+  if (result.status == Transfer_status::stopped) stopped();
   switch (result.status) {
     case Transfer_status::completed:
       if (!message.empty()) std::cout << message << '\n';
+      if (stop_.signal() != 0) stopped();
       return;
     case Transfer_status::port_not_opened:
       throw Command_failed(exit_port, port_failure_text());
@@ -74,6 +129,7 @@ void Link_run::finish(const Transfer_result& result) {
     case Transfer_status::no_answer:
     case Transfer_status::timed_out:
     case Transfer_status::bad_reply:
+    case Transfer_status::stopped:
       break;
   }
   throw Command_failed(exit_no_answer, message);

@@ -1,10 +1,27 @@
 // tirna520-cli: new, show and the other commands of the technician's command line.
 
+#include <filesystem>
 #include <iostream>
+#include <new>
+#include <string>
 
 #include "cli/commands.h"
+#include "core/text/messages.h"
+
+namespace {
+
+// A message of a library on one line.
+std::string one_line(std::string text) {
+  for (char& c : text) {
+    if (c == '\n' || c == '\r') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  // Every failure ends in a message and an exit status; none may end the process otherwise.
   using namespace tirna::cli;
   CLI::App app{"tirna520-cli: programming tool for the Тирна-520 radio, from the command line"};
   app.require_subcommand(1);
@@ -31,6 +48,20 @@ int main(int argc, char** argv) {
   } catch (const Command_failed& e) {
     if (e.what()[0] != '\0') std::cerr << e.what() << '\n';
     return e.status;
+  } catch (const std::bad_alloc&) {
+    std::cerr << "tirna520-cli: not enough memory\n";
+    return exit_file_error;
+  } catch (const std::filesystem::filesystem_error& e) {
+    // A file error that a command did not turn into its own message: the path and the reason.
+    std::cerr << e.path1().string() << ": "
+              << tirna::with_full_stop(tirna::Io_error::from_errno(e.code().value()).text()) << '\n';
+    return exit_file_error;
+  } catch (const std::exception& e) {
+    std::cerr << "tirna520-cli: " << one_line(e.what()) << '\n';
+    return exit_file_error;
+  } catch (...) {
+    std::cerr << "tirna520-cli: unexpected failure\n";
+    return exit_file_error;
   }
   return exit_ok;
 }

@@ -106,7 +106,7 @@ void add_verify_command(CLI::App& app) {
   cmd->callback([o] {
     const Workspace file = open_or_fail(o->file);
     refuse_unwritable_file(file.image);
-    Link_run run(*o);
+    Link_run run(*o, {o->file});
     const Workspace radio = read_radio(run);
     std::cout << "Время последнего программирования : " << time_label(radio.image) << '\n';
     if (!radio_fits_band(run.identification(), file.image)) {
@@ -114,6 +114,7 @@ void add_verify_command(CLI::App& app) {
     }
     check_readback(image_as_written(file, run.identification().radio_version), radio.image,
                    Time_stamp::ignored, o->file);
+    run.close();
   });
 }
 

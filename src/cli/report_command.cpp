@@ -1,15 +1,14 @@
 // report: the printed parameter report of a parameter file, as a PDF, without a display.
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDate>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <iostream>
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/file_io.h"
 #include "cli/show_format.h"
 #include "core/report/report_params.h"
 #include "core/text/messages.h"
@@ -45,27 +44,18 @@ void add_report_command(CLI::App& app) {
   cmd->add_option("FILE", options->file, "The parameter file (*.tn5)")->required();
   cmd->add_option("-o,--output", options->output, "The PDF file to write")->required();
   cmd->callback([options] {
-    const QString output = QFile::decodeName(QByteArray::fromStdString(options->output));
     // A slip of the pen must not turn the parameter file into a PDF.
-    if (QFileInfo(output).exists() &&
-        QFileInfo(output).canonicalFilePath() ==
-            QFileInfo(QFile::decodeName(QByteArray::fromStdString(options->file)))
-                .canonicalFilePath()) {
-      throw Command_failed(exit_usage,
-                           options->output + ": the report would overwrite the parameter file");
-    }
+    refuse_output_over_input(options->output, {options->file});
     const Workspace ws = open_or_fail(options->file);
     const auto params = report_parameters(fresh_window_view(ws));
     const auto gui = start_gui();
-    QSaveFile out(output);
+    QByteArray pdf;
+    QBuffer out(&pdf);
     if (!out.open(QIODevice::WriteOnly) ||
-        !ui::write_report_pdf(out, params, ui::report_date(QDate::currentDate())) ||
-        !out.commit()) {
-      const std::string reason = out.errorString().toStdString();
-      throw Command_failed(exit_file_error,
-                           options->output + ": " +
-                               with_full_stop(reason.empty() ? "cannot write the PDF" : reason));
+        !ui::write_report_pdf(out, params, ui::report_date(QDate::currentDate()))) {
+      throw Command_failed(exit_file_error, options->output + ": cannot draw the PDF.");
     }
+    write_output_or_fail(options->output, std::string_view(pdf.constData(), pdf.size()));
   });
 }
 

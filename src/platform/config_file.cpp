@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "core/files/safe_file.h"
+
 namespace tirna {
 namespace {
 
@@ -34,7 +36,7 @@ Config_opened open_config_file(const std::string& path) {
     return result;
   }
   if (!S_ISREG(st.st_mode)) {
-    result.error = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    result.error = S_ISDIR(st.st_mode) ? EISDIR : EACCES;
     return result;
   }
   errno = 0;
@@ -57,8 +59,20 @@ Config_opened open_config_file(const std::string& path) {
 }
 
 bool Config_file::write_back(const Config_values& values) {
-  set_keys(ini_, values);
-  return write_ini_file(path_, ini_);
+  // The file as it is now: what the user added while the program ran stays.
+  auto read = read_file(path_, size_limit);
+  Ini_file now;
+  if (auto* error = std::get_if<Io_error>(&read)) {
+    if (error->kind == Io_error::too_large) return true;  // not the program's file any more
+    if (error->code != ENOENT) {
+      errno = error->code;
+      return false;
+    }
+  } else {
+    now = Ini_file::parse(std::get<std::string>(read));
+  }
+  set_keys(now, values);
+  return write_ini_file(path_, now);
 }
 
 }  // namespace tirna

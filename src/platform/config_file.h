@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/files/safe_file.h"
 #include "platform/ini_file.h"
 
 namespace tirna {
@@ -30,12 +31,14 @@ class Config_file {
  public:
   // Files beyond this size are not the program's: their values are read but the file is never
   // written back, so that nothing past the limit is lost.
-  static constexpr std::size_t size_limit = 16u << 20;
+  static constexpr std::size_t size_limit = config_size_limit;
 
-  // Writes the four keys in their order, each in place or appended to the section; false with
-  // errno set when the file cannot be written.
+  // Reads the file again as it is now (the user may have added a section while the program ran)
+  // and writes the four keys in their order, each in place or appended to the section, everything
+  // else byte for byte; false with errno set when the file cannot be read or written.
   bool write_back(const Config_values& values);
 
+  // The file as read at start-up.
   const Ini_file& ini() const { return ini_; }
 
  private:

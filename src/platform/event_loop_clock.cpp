@@ -1,5 +1,7 @@
 #include "platform/event_loop_clock.h"
 
+#include <poll.h>
+
 #include <QEventLoop>
 #include <QTimer>
 
@@ -22,6 +24,17 @@ void Event_loop_clock::wait_until(Link_time t) {
     QEventLoop loop;
     QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
     loop.exec();
+  }
+}
+
+Link_time Blocking_clock::now() const {
+  return std::chrono::steady_clock::now();
+}
+
+void Blocking_clock::wait_until(Link_time t) {
+  while (const int ms = remaining_ms(t)) {
+    pollfd p{stop_fd_, POLLIN, 0};
+    if (::poll(&p, stop_fd_ >= 0 ? 1 : 0, ms) > 0) return;  // stopped: the next wait says so
   }
 }
 

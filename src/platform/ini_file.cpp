@@ -1,13 +1,9 @@
 #include "platform/ini_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <fstream>
 
+#include "core/files/safe_file.h"
 #include "core/text/cp1251.h"
 
 namespace tirna {
@@ -168,37 +164,17 @@ std::string Ini_file::bytes() const {
 }
 
 std::optional<Ini_file> read_ini_file(const std::string& path, std::size_t max_size) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string bytes(max_size, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(max_size));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return Ini_file::parse(bytes);
+  auto read = read_file(path, max_size, Beyond_limit::ignore);
+  if (auto* error = std::get_if<Io_error>(&read)) {
+    errno = error->code;
+    return std::nullopt;
+  }
+  return Ini_file::parse(std::get<std::string>(read));
 }
 
 bool write_ini_file(const std::string& path, const Ini_file& ini) {
-  const std::string temp = path + ".tmp";
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  const std::string bytes = ini.bytes();
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int err = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      errno = err;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0 || ::close(fd) != 0 || std::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    errno = err;
+  if (const auto error = save_file(path, ini.bytes())) {
+    errno = error->code;
     return false;
   }
   return true;

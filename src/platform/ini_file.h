@@ -44,10 +44,10 @@ class Ini_file {
   std::optional<std::size_t> find_key(const Range& range, std::string_view key_cp1251) const;
 };
 
-// Reads config.ini; nullopt when the file cannot be read (missing, a folder, no permission). Files
-// larger than max_size are read only as far as max_size.
+// Reads config.ini; nullopt with errno set when the file cannot be read (missing, not a regular
+// file, no permission). Files larger than max_size are read only as far as max_size.
 std::optional<Ini_file> read_ini_file(const std::string& path, std::size_t max_size = 16u << 20);
-// Writes the file atomically; false with errno set on failure.
+// Writes the file as every file is saved (save_file); false with errno set on failure.
 bool write_ini_file(const std::string& path, const Ini_file& ini);
 
 }  // namespace tirna

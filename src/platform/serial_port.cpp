@@ -1,5 +1,6 @@
 #include "platform/serial_port.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -70,6 +71,7 @@ std::optional<Open_error> SerialPort::open(int port_number) {
   }
   device_ = fixed_device_ ? *fixed_device_ : device_of_(port_number);
   failed_ = false;
+  stopped_ = false;
   last_error_.clear();
   port_.setPortName(QString::fromStdString(device_));
   opening_ = true;
@@ -136,6 +138,7 @@ Io_status SerialPort::send(std::span<const uint8_t> bytes) {
 
 Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
   if (!port_.isOpen()) return refused();
+  if (stopped_) return Io_status::stopped;
   if (port_.bytesAvailable() == 0) {
     if (remaining_ms(deadline) > 0) {
       wait_for_bytes(deadline);
@@ -143,6 +146,7 @@ Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
       port_.waitForReadyRead(0);  // only what the device already holds
     }
     if (!port_.isOpen()) return refused();
+    if (stopped_) return Io_status::stopped;
     if (port_.bytesAvailable() == 0) return Io_status::timeout;
   }
   char c = 0;
@@ -153,6 +157,20 @@ Io_status SerialPort::receive(uint8_t& byte, Link_time deadline) {
 
 void SerialPort::wait_for_bytes(Link_time deadline) {
   int ms = remaining_ms(deadline);
+  if (wait_mode_ == Wait_mode::blocking && stop_fd_ >= 0) {
+    // The port and the stop pipe together, for the remaining time.
+    for (;;) {
+      pollfd fds[2] = {{port_.handle(), POLLIN, 0}, {stop_fd_, POLLIN, 0}};
+      const int r = ::poll(fds, 2, remaining_ms(deadline));
+      if (r < 0 && errno == EINTR) continue;
+      if ((fds[1].revents & POLLIN) != 0) {
+        stopped_ = true;
+        return;
+      }
+      if (r > 0) port_.waitForReadyRead(0);  // Qt takes what came, or meets the error
+      return;
+    }
+  }
   if (wait_mode_ == Wait_mode::serve_events) {
     const auto now = std::chrono::steady_clock::now();
     if (now - events_served_ >= serve_period) {

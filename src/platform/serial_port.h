@@ -35,6 +35,9 @@ class SerialPort : public Transport {
 
   enum class Wait_mode { serve_events, blocking };
   void set_wait_mode(Wait_mode mode) { wait_mode_ = mode; }
+  // In the blocking mode, waits also end when this descriptor becomes readable (Stop_signals):
+  // from then on receive returns `stopped`.
+  void set_stop_fd(int fd) { stop_fd_ = fd; }
 
   // A device used whatever the port number: the command line's --port /dev/ttyUSB0.
   void set_fixed_device(std::optional<std::string> device) { fixed_device_ = std::move(device); }
@@ -61,6 +64,8 @@ class SerialPort : public Transport {
   std::string device_;
   QSerialPort port_;
   Wait_mode wait_mode_ = Wait_mode::serve_events;
+  int stop_fd_ = -1;
+  bool stopped_ = false;
   Link_time events_served_{};
   bool opening_ = false;
   bool failed_ = false;

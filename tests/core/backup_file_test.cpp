@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/files/backup_file.h"
+#include "../support/full_disk.h"
 #include "test_support.h"
 
 namespace tirna {
@@ -18,7 +19,6 @@ const Local_time moment{2026, 1, 2, 3, 4, 5};
 
 class BackupFile : public ::testing::Test {
  protected:
-  void TearDown() override { testing_hooks::set_write_function(nullptr); }
   std::string folder = test::temp_folder();
   int entries() const {
     int n = 0;
@@ -85,11 +85,10 @@ TEST_F(BackupFile, ASaveNewNeverReplacesAndLeavesNothingOnFailure) {
   ASSERT_EQ(std::get<Save_new>(save_new_image(path, other)), Save_new::exists);
   EXPECT_EQ(read_file(path), image_file_bytes(Param_image{}));
 
-  testing_hooks::set_write_function([](int, const void*, unsigned long) -> long {
-    errno = ENOSPC;
-    return -1;
-  });
-  const auto full = save_backup(folder, other, moment);
+  const auto full = [&] {
+    test::Full_disk full_disk(0);
+    return save_backup(folder, other, moment);
+  }();
   ASSERT_TRUE(std::holds_alternative<Io_error>(full));
   EXPECT_EQ(std::get<Io_error>(full).text(), "Disk full");
   EXPECT_EQ(entries(), 1);

@@ -9,6 +9,7 @@
 #include "core/files/file_commands.h"
 #include "core/image/frequency.h"
 #include "core/text/messages.h"
+#include "../support/full_disk.h"
 #include "test_support.h"
 
 namespace tirna {
@@ -19,7 +20,6 @@ using test::write_file;
 
 class ParamFile : public ::testing::Test {
  protected:
-  void TearDown() override { testing_hooks::set_write_function(nullptr); }
   std::string folder = test::temp_folder();
   std::string path(const std::string& name) const { return folder + "/" + name; }
 };
@@ -157,19 +157,13 @@ TEST_F(ParamFile, WriteProtectedTargetIsRefusedAndKept) {
   EXPECT_EQ(ws.file_name, "");
 }
 
-long full_disk_write(int, const void*, unsigned long size) {
-  if (size > 100) {
-    errno = ENOSPC;
-    return -1;
-  }
-  return static_cast<long>(size);
-}
-
 TEST_F(ParamFile, FullDiskLeavesTheOldFileByteForByte) {
   const std::string old_bytes(1536, '\x22');
   write_file(path("full.tn5"), old_bytes);
-  testing_hooks::set_write_function(full_disk_write);
-  const auto error = save_image(path("full.tn5"), Param_image{});
+  const auto error = [&] {
+    test::Full_disk full;
+    return save_image(path("full.tn5"), Param_image{});
+  }();
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->text(), "Disk full");
   EXPECT_EQ(read_file(path("full.tn5")), old_bytes);

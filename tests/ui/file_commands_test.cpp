@@ -15,21 +15,13 @@
 #include "platform/config_file.h"
 #include "ui/app/main_window.h"
 #include "ui/channels/channel_page.h"
+#include "../support/full_disk.h"
 #include "ui_test_support.h"
 
 namespace tirna {
 
 using test::Box_seen;
 using test::Program_folder;
-
-namespace {
-
-long full_disk(int, const void*, unsigned long) {
-  errno = ENOSPC;
-  return -1;
-}
-
-}  // namespace
 
 class File_commands_test : public QObject {
   Q_OBJECT
@@ -104,7 +96,6 @@ class File_commands_test : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
   }
   void cleanup() {
-    testing_hooks::set_write_function(nullptr);
     ws().state.modified = false;
     w_.reset();
     folder_.reset();
@@ -269,10 +260,12 @@ class File_commands_test : public QObject {
     const QByteArray old = folder_->read("Save/keep.tn5");
     store_frequency(ws().image, 1, Side::rx, 150000000, 2);
     ws().state.modified = true;
-    testing_hooks::set_write_function(full_disk);
     Box_seen box;
     test::answer_box(box, QMessageBox::Ok);
-    w_->N5Click();
+    {
+      test::Full_disk full;
+      w_->N5Click();
+    }
     QCOMPARE(box.text, QStringLiteral("Disk full."));
     QVERIFY(ws().state.modified);
     QCOMPARE(folder_->read("Save/keep.tn5"), old);
@@ -341,7 +334,7 @@ class File_commands_test : public QObject {
     ws().state.modified = true;
     const QByteArray config = folder_->read("config.ini");
     w_->move(10, 20);
-    testing_hooks::set_write_function(full_disk);
+    auto full = std::make_unique<test::Full_disk>();
     Box_seen question, error;
     test::when_modal([&](QWidget* w) {
       auto* box = qobject_cast<QMessageBox*>(w);
@@ -357,7 +350,7 @@ class File_commands_test : public QObject {
     QCOMPARE(folder_->read("config.ini"), config);  // the exit steps did not run
 
     // Closing again asks again; now the save works and the window closes.
-    testing_hooks::set_write_function(nullptr);
+    full.reset();
     Box_seen again;
     test::answer_box(again, QMessageBox::Yes);
     QVERIFY(w_->close());

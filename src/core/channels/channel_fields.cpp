@@ -30,6 +30,7 @@ std::optional<std::string> store_tone(Param_image& image, int n, Side side, cons
     pick = {Subtone_dialog_state::ctc, ctcss_text(t.tenths), false};
   if (t.kind == Tone_setting::dcs)
     pick = {Subtone_dialog_state::dcs, dcs_code_text(t.code), t.inverted};
+  if (auto refusal = refusal_of_cut_text(pick)) return refusal;
   Subtone_dialog_state dialog;
   preselect_subtone(dialog, image, n, side);
   make_pick(dialog, pick);

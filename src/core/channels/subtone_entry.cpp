@@ -33,11 +33,19 @@ int index_of(const std::array<std::string_view, N>& list, std::string_view text)
   return -1;
 }
 
-std::string refused(std::string_view text) {
+}  // namespace
+
+std::string subtone_refusal(std::string_view text) {
   return "«" + std::string(text) + "» не является допустимым значением субтона.";
 }
 
-}  // namespace
+std::optional<std::string> refusal_of_cut_text(const Subtone_pick& pick) {
+  const std::size_t kept = pick.choice == Subtone_dialog_state::ctc   ? ctcss_text_max_length
+                           : pick.choice == Subtone_dialog_state::dcs ? dcs_text_length
+                                                                      : 0;
+  if (kept != 0 && characters(pick.text).size() > kept) return subtone_refusal(pick.text);
+  return std::nullopt;
+}
 
 void Subtone_dialog_state::select_ctcss(int index) {
   ctcss_index = index;
@@ -127,13 +135,13 @@ std::optional<std::string> accept_subtone(Param_image& image, int n, Side side,
   }
   if (s.choice == Subtone_dialog_state::ctc) {
     const auto ch = characters(s.ctcss_text);
-    if (ch.size() < 4) return refused(s.ctcss_text);
+    if (ch.size() < 4) return subtone_refusal(s.ctcss_text);
     // "67,0": tens, units, separator, tenths; "100,0": hundreds, tens, units, separator, tenths.
     const bool three_digits = ch.size() >= 5;
     const auto a = digit(ch[0]), b = digit(ch[1]);
     const auto c = digit(ch[three_digits ? 2 : 3]);
     const auto d = three_digits ? digit(ch[4]) : std::optional<int>(0);
-    if (!a || !b || !c || !d) return refused(s.ctcss_text);
+    if (!a || !b || !c || !d) return subtone_refusal(s.ctcss_text);
     if (three_digits) {
       store_subtone_ctcss(image, n, side, static_cast<uint8_t>(*a * 16 + *b),
                           static_cast<uint8_t>(*c * 16 + *d));
@@ -145,9 +153,9 @@ std::optional<std::string> accept_subtone(Param_image& image, int n, Side side,
   }
   if (s.choice == Subtone_dialog_state::dcs) {
     const auto ch = characters(s.dcs_text);
-    if (ch.size() != 3) return refused(s.dcs_text);
+    if (ch.size() != 3) return subtone_refusal(s.dcs_text);
     const auto d1 = digit(ch[0], '7'), d2 = digit(ch[1], '7'), d3 = digit(ch[2], '7');
-    if (!d1 || !d2 || !d3) return refused(s.dcs_text);
+    if (!d1 || !d2 || !d3) return subtone_refusal(s.dcs_text);
     store_subtone_dcs(image, n, side, *d1, *d2, *d3, s.inverted);
     return std::nullopt;
   }

@@ -40,6 +40,16 @@ struct Subtone_pick {
   bool inverted = false;
 };
 
+// The dialog's refusal of a typed text: "«6,5» не является допустимым значением субтона.".
+std::string subtone_refusal(std::string_view text);
+
+// The dialog takes the first five characters of a CTCSS text ("100,0") and a DCS code of three; a
+// longer text would be stored as another tone without a word (123456,7 as 123,5). Its refusal, for
+// the edits that are not typed into the dialog but given as values; nullopt for a text that fits.
+inline constexpr std::size_t ctcss_text_max_length = 5;
+inline constexpr std::size_t dcs_text_length = 3;
+std::optional<std::string> refusal_of_cut_text(const Subtone_pick& pick);
+
 // The pick that a sub-tone text as the channel table shows it stands for: "Выключен",
 // "CTC 67,0", "DCS 023", "-DCS 754", leading blanks optional; nullopt for any other form. The
 // tone or code is taken as typed: whether the dialog accepts it is accept_subtone's decision.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/channels/channel_fields.h"
+#include "core/channels/subtone_entry.h"
 #include "core/files/csv_table.h"
 #include "core/image/channel_record.h"
 
@@ -13,6 +14,8 @@ namespace {
 
 // CHIRP writes duplex +/- for transmit offsets below this and "split" above it.
 constexpr int64_t split_threshold_hz = 70000000;
+constexpr int64_t min_ctcss_tenths = 100;
+constexpr int64_t max_ctcss_tenths = 9999;
 
 std::string mhz_text(int64_t hz) {
   char buf[40];
@@ -244,6 +247,12 @@ std::optional<Tone_setting> ctcss_from(Row& row, std::string_view primary,
   if ((!first || first->empty()) && row.has(fallback)) column = fallback;
   const auto tenths = row.number(column, 1);
   if (!tenths) return std::nullopt;
+  // Four BCD digits of tenths hold the tone: 10.0 to 999.9 Hz as the dialog takes it.
+  if (*tenths < min_ctcss_tenths || *tenths > max_ctcss_tenths) {
+    row.refuse(column, *row.cell(column), Csv_refusal::tone_refused,
+               subtone_refusal(std::to_string(*tenths / 10) + "," + std::to_string(*tenths % 10)));
+    return std::nullopt;
+  }
   Tone_setting t;
   t.kind = Tone_setting::ctcss;
   t.tenths = static_cast<int>(*tenths);

@@ -15,6 +15,8 @@ Wait_result wait_byte(Transport& port, Link_clock& clock, Link_time deadline, ui
         return Wait_result::timed_out;
       case Io_status::failed:
         return Wait_result::link_lost;
+      case Io_status::stopped:
+        return Wait_result::stopped;
     }
   }
 }

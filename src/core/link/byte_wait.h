@@ -14,6 +14,7 @@ enum class Wait_result {
   byte,       // a byte came before the deadline
   timed_out,  // the deadline passed first
   link_lost,  // the port failed (the other side hung up, the device went away)
+  stopped,    // the user stopped the transfer
 };
 
 // Takes the next byte that arrives before `deadline`. The deadline is tested before every take, so

@@ -19,7 +19,7 @@ constexpr milliseconds back_off{500};
 constexpr int max_attempts = 4;
 
 // One attempt, from the programming request to the confirming acknowledgement.
-enum class Attempt { accepted, refused, timed_out, link_lost };
+enum class Attempt { accepted, refused, timed_out, link_lost, stopped };
 
 Attempt attempt(Link_session& s) {
   Transport& port = s.port;
@@ -28,6 +28,7 @@ Attempt attempt(Link_session& s) {
     return port.send(bytes) == Io_status::failed ? Attempt::link_lost : Attempt::accepted;
   };
   const auto failed = [](Wait_result r) {
+    if (r == Wait_result::stopped) return Attempt::stopped;
     return r == Wait_result::link_lost ? Attempt::link_lost : Attempt::timed_out;
   };
 
@@ -84,6 +85,9 @@ Handshake_result set_rez_prog(Link_session& s, Link_view& view) {
         break;
       case Attempt::link_lost:
         result.status = Handshake_result::Status::link_lost;
+        return result;
+      case Attempt::stopped:
+        result.status = Handshake_result::Status::stopped;
         return result;
     }
   }

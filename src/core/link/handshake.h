@@ -25,6 +25,7 @@ struct Handshake_result {
     no_answer,        // four attempts failed (silence, time-outs, no "P1600")
     port_not_opened,  // the port did not open and the view gave up at once
     link_lost,        // the port failed during the handshake
+    stopped,          // the user stopped it
   };
   Status status = Status::no_answer;
   Port_opening opening;

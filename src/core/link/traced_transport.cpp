@@ -27,6 +27,8 @@ const char* status_text(Io_status s) {
       return "port closed";
     case Io_status::failed:
       return "failed";
+    case Io_status::stopped:
+      return "stopped";
   }
   return "?";
 }
@@ -81,6 +83,10 @@ Io_status Traced_transport::receive(uint8_t& byte, Link_time deadline) {
   } else if (s == Io_status::failed) {
     end_received();
     line("failure: " + inner_.last_error(), clock_.now());
+  } else if (s == Io_status::stopped && !stop_traced_) {
+    end_received();
+    line("stopped by the user", clock_.now());
+    stop_traced_ = true;
   }
   return s;
 }

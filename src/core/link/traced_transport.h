@@ -39,6 +39,7 @@ class Traced_transport : public Transport {
   Link_time start_;
   std::vector<uint8_t> received_;
   Link_time received_at_{};
+  bool stop_traced_ = false;
 };
 
 }  // namespace tirna

@@ -10,6 +10,8 @@
 //  - a port that is not open neither sends nor receives: both return `closed` at once.
 //  - an I/O failure (device removed, other side hung up) closes the port at once; the operation
 //    that met it and every later one return `failed` until close() or the next open().
+//  - once the user stopped the transfer (Ctrl-C of the command line), receive returns `stopped`
+//    at once, every time; the port stays open for the transfer's ending.
 
 #include <chrono>
 #include <cstdint>
@@ -26,6 +28,7 @@ enum class Io_status {
   timeout,  // no byte before the deadline
   closed,   // the port is not open
   failed,   // the port failed and was closed; see last_error()
+  stopped,  // the user stopped the transfer
 };
 
 // Why a port did not open, with the text the port reports for it.

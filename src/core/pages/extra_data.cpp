@@ -92,14 +92,28 @@ void set_dop_dat(Param_image& image, std::string_view text) {
   }
 }
 
+std::string with_line_feeds(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 std::optional<std::string> free_text_bytes(std::string_view utf8_text) {
-  auto bytes = utf8_to_cp1251(utf8_text);
+  auto bytes = utf8_to_cp1251(with_line_feeds(utf8_text));
   if (!bytes) return std::nullopt;
   std::string out;
   for (char c : *bytes) {
     if (c == '\n') {
       out += "\r\n";
-    } else if (c != '\r') {
+    } else {
       out += c;
     }
   }

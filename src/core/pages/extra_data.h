@@ -36,8 +36,12 @@ void set_time(Param_image& image, const Clock& clock = system_local_time);
 // the first 192 bytes, the rest filled with 0x00.
 void set_dop_dat(Param_image& image, std::string_view cp1251_text);
 
-// The box text (UTF-8, "\n" line breaks) as set_dop_dat takes it; nullopt when a character has no
-// code-page-1251 byte.
+// Every line break as "\n": CR LF, a lone CR and a lone LF each are one line break, as a text box
+// takes them.
+std::string with_line_feeds(std::string_view text);
+
+// The box text (UTF-8; line breaks as with_line_feeds takes them) as set_dop_dat takes it, each
+// line break CR LF; nullopt when a character has no code-page-1251 byte.
 std::optional<std::string> free_text_bytes(std::string_view utf8_text);
 
 }  // namespace tirna

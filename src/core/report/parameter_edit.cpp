@@ -186,9 +186,10 @@ Assignment_outcome Parameter_editor::assign(std::string_view name, std::string_v
     return out;
   }
   const std::string shown = shown_text(view_, *p);
-  const bool same = p->kind == Parameter_name::cell
-                        ? without_leading_blanks(value) == without_leading_blanks(shown)
-                        : value == shown;
+  const bool same = p->kind == Parameter_name::cell    ? without_leading_blanks(value) ==
+                                                             without_leading_blanks(shown)
+                    : p->kind == Parameter_name::memo1 ? with_line_feeds(value) == shown
+                                                       : value == shown;
   if (same) return out;
 
   switch (p->kind) {
@@ -254,6 +255,10 @@ std::optional<Edit_refusal> Parameter_editor::assign_cell(const Parameter_name& 
   } else if (c == 2 || c == 4) {
     const auto pick = subtone_pick_from_text(text);
     if (!pick) return Edit_refusal::not_a_subtone;
+    if (auto refusal = refusal_of_cut_text(*pick)) {
+      detail = *refusal;
+      return Edit_refusal::subtone_refused;
+    }
     entry.pick = *pick;
   } else {
     const Flag_column& f = flag_column(c);
@@ -305,11 +310,7 @@ std::optional<Edit_refusal> Parameter_editor::assign_memo(std::string_view value
   const Param_image before = ws_.image;
   set_dop_dat(ws_.image, *bytes);
   refresh();
-  std::string expected;
-  for (char c : value) {
-    if (c != '\r') expected += c;
-  }
-  if (view_.extra.free_text != expected) {
+  if (view_.extra.free_text != with_line_feeds(value)) {
     // A final "я" is the byte 0xFF, which reads as erased memory when it fills the last place.
     detail = view_.extra.free_text;
     ws_.image = before;

@@ -15,6 +15,8 @@ Transfer_status status_of(Step step) {
       return Transfer_status::bad_reply;
     case Step::link_lost:
       return Transfer_status::link_lost;
+    case Step::stopped:
+      return Transfer_status::stopped;
   }
   return Transfer_status::link_lost;
 }
@@ -27,6 +29,8 @@ Transfer_status status_of(const Handshake_result& handshake) {
       return Transfer_status::port_not_opened;
     case Handshake_result::Status::link_lost:
       return Transfer_status::link_lost;
+    case Handshake_result::Status::stopped:
+      return Transfer_status::stopped;
     case Handshake_result::Status::no_answer:
       break;
   }
@@ -36,6 +40,7 @@ Transfer_status status_of(const Handshake_result& handshake) {
 namespace {
 
 Step step_of(Wait_result r) {
+  if (r == Wait_result::stopped) return Step::stopped;
   return r == Wait_result::link_lost ? Step::link_lost : Step::timed_out;
 }
 
@@ -102,7 +107,7 @@ Transfer_result failure_ending(Transfer_result result, Transfer_status status,
                                bool send_end) {
   result.status = status;
   view.show_message(message);
-  if (send_end) send_closing_string(s.port);
+  if (send_end || status == Transfer_status::stopped) send_closing_string(s.port);
   s.port.close();
   view.close_progress();
   view.razblok_btn();

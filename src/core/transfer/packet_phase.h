@@ -12,7 +12,7 @@
 
 namespace tirna {
 
-enum class Step { ok, timed_out, bad_reply, link_lost };
+enum class Step { ok, timed_out, bad_reply, link_lost, stopped };
 Transfer_status status_of(Step step);
 // How a transfer ends when the handshake did not enter programming mode.
 Transfer_status status_of(const Handshake_result& handshake);
@@ -48,8 +48,9 @@ bool headers_intact(const Param_image& image, std::span<const int> packets);
 // "END": the radio leaves programming mode.
 void send_closing_string(Transport& port);
 
-// A transfer's failure ending, in its order: the message, "END" when asked for, the port closed,
-// the progress window closed, the main window enabled again.
+// A transfer's failure ending, in its order: the message, "END" when asked for or when the user
+// stopped the transfer (the radio must leave programming mode), the port closed, the progress
+// window closed, the main window enabled again.
 Transfer_result failure_ending(Transfer_result result, Transfer_status status,
                                const Message& message, Link_session& s, Transfer_view& view,
                                bool send_end = false);

@@ -16,6 +16,7 @@ enum class Transfer_status {
   timed_out,        // the deadline of the packet phase passed
   bad_reply,        // a read reply did not carry the header of the requested address
   link_lost,        // the port failed (the radio's side hung up, the device went away)
+  stopped,          // the user stopped the transfer (Ctrl-C): "END" was sent, the port closed
 };
 
 struct Transfer_result {

@@ -1,0 +1,386 @@
+#include "core/files/safe_file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <ctime>
+#include <filesystem>
+
+namespace tirna {
+namespace {
+
+constexpr int max_link_hops = 40;
+constexpr std::time_t stale_temp_age = 60;  // seconds
+// A file written in place is first copied into memory; beyond this it is not the program's file.
+constexpr off_t in_place_copy_limit = off_t{64} << 20;
+
+std::string folder_of(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// ENOENT means "File not found" when the folder exists and a bad path ("Invalid filename") when it
+// does not, as the two are told apart on the system this file format comes from.
+Io_error error_for(int err, const std::string& path) {
+  if (err == ENOENT) {
+    struct stat st {};
+    if (::stat(folder_of(path).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+      return {Io_error::invalid_filename, err};
+    }
+  }
+  return Io_error::from_errno(err);
+}
+
+Io_error not_a_regular_file(const struct stat& st) {
+  return {Io_error::access_denied, S_ISDIR(st.st_mode) ? EISDIR : EACCES};
+}
+
+bool write_all(int fd, const char* data, std::size_t size, off_t offset = -1) {
+  while (size > 0) {
+    const ssize_t n = offset < 0 ? ::write(fd, data, size) : ::pwrite(fd, data, size, offset);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = ENOSPC;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+    if (offset >= 0) offset += n;
+  }
+  return true;
+}
+
+// Reads until the end or until more than `limit` bytes came; false with errno on a read error.
+bool read_up_to(int fd, std::size_t limit, std::string& out) {
+  char buffer[16384];
+  while (out.size() <= limit) {
+    const std::size_t want = std::min(sizeof buffer, limit + 1 - out.size());
+    const ssize_t n = ::read(fd, buffer, want);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) break;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The rule of the kernel's protected_symlinks, and no link of a third user anywhere: a save may
+// go through a link the user or root owns; in a world-writable sticky folder only through one of
+// the user or of the folder's owner.
+bool may_follow(const struct stat& link, const std::string& folder) {
+  const uid_t me = ::geteuid();
+  if (link.st_uid != me && link.st_uid != 0) return false;
+  struct stat dir {};
+  if (::stat(folder.c_str(), &dir) != 0) return false;
+  const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+  return !shared || link.st_uid == me || link.st_uid == dir.st_uid;
+}
+
+struct Target {
+  std::string path;  // the file a save replaces: the end of the chain of links
+  bool exists = false;
+  struct stat st {};
+};
+
+std::variant<Target, Io_error> resolve_target(const std::string& path) {
+  if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
+  Target t;
+  t.path = path;
+  for (int hops = 0;; ++hops) {
+    struct stat ls {};
+    if (::lstat(t.path.c_str(), &ls) != 0) {
+      if (errno != ENOENT) return error_for(errno, t.path);
+      struct stat dir {};
+      if (::stat(folder_of(t.path).c_str(), &dir) != 0 || !S_ISDIR(dir.st_mode)) {
+        return Io_error{Io_error::invalid_filename, ENOENT};
+      }
+      return t;
+    }
+    if (!S_ISLNK(ls.st_mode)) {
+      if (!S_ISREG(ls.st_mode)) return not_a_regular_file(ls);
+      t.exists = true;
+      t.st = ls;
+      return t;
+    }
+    if (hops == max_link_hops) return Io_error{Io_error::invalid_filename, ELOOP};
+    const std::string folder = folder_of(t.path);
+    if (!may_follow(ls, folder)) return Io_error{Io_error::access_denied, EACCES};
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(t.path.c_str(), link, sizeof link - 1);
+    if (n < 0) return error_for(errno, t.path);
+    const std::string to(link, static_cast<std::size_t>(n));
+    t.path = to.front() == '/' ? to : folder + "/" + to;
+  }
+}
+
+// A write-protected file refuses a write in place; the rename must not get round that. A file
+// without any write permission counts as write-protected even for root.
+std::optional<Io_error> write_protected(const Target& t) {
+  if (!t.exists) return std::nullopt;
+  if (::access(t.path.c_str(), W_OK) != 0) return Io_error::from_errno(errno);
+  if ((t.st.st_mode & 0222) == 0) return Io_error{Io_error::access_denied, EACCES};
+  return std::nullopt;
+}
+
+void remove_stale_temps(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const uid_t me = ::geteuid();
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string_view name = e->d_name;
+    if (name.size() != save_temp_prefix.size() + 6 || !name.starts_with(save_temp_prefix)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (S_ISREG(st.st_mode) && st.st_uid == me && st.st_mtime + stale_temp_age < now) {
+      ::unlinkat(::dirfd(dir), e->d_name, 0);
+    }
+  }
+  ::closedir(dir);
+}
+
+// A new temporary file in the folder of target, created with 0666 less the umask (as a new file
+// of the user's gets) and open for writing; its path.
+std::variant<std::pair<int, std::string>, Io_error> create_temporary(const std::string& target) {
+  static constexpr char letters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    unsigned char random[6] = {};
+    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+      return Io_error::from_errno(errno);
+    }
+    std::string path = folder_of(target) + "/" + std::string(save_temp_prefix);
+    for (unsigned char r : random) path += letters[r % (sizeof letters - 1)];
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) return std::pair{fd, path};
+    if (errno != EEXIST) return error_for(errno, target);
+  }
+  return Io_error::from_errno(EEXIST);
+}
+
+// Writes, flushes and closes a temporary file; on failure it is removed.
+std::optional<Io_error> finish_temporary(int fd, const std::string& temp, std::string_view bytes) {
+  if (!write_all(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
+    const int err = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return Io_error::from_errno(err);
+  }
+  if (::close(fd) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    return Io_error::from_errno(err);
+  }
+  return std::nullopt;
+}
+
+// Makes a rename or link into the folder durable.
+void sync_folder(const std::string& path) {
+  const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+
+// The errors after which a write in place still can keep the file: the folder refuses the new
+// file or the rename, or the file's group cannot be given to the new one.
+bool in_place_can_help(int err) {
+  return err == EACCES || err == EPERM || err == EROFS;
+}
+
+struct Rename_outcome {
+  std::optional<Io_error> error;  // none: saved
+  bool in_place_instead = false;  // the folder or the ownership stands in the way
+};
+
+Rename_outcome save_by_rename(const Target& t, std::string_view bytes) {
+  auto created = create_temporary(t.path);
+  if (auto* error = std::get_if<Io_error>(&created)) {
+    return {*error, t.exists && in_place_can_help(error->code)};
+  }
+  const auto [fd, temp] = std::get<std::pair<int, std::string>>(created);
+  if (t.exists) {
+    // Owner (root only) and group first: a change of owner clears the set-id bits.
+    struct stat now {};
+    const bool root = ::geteuid() == 0;
+    ::fstat(fd, &now);
+    if ((root && now.st_uid != t.st.st_uid) || now.st_gid != t.st.st_gid) {
+      if (::fchown(fd, root ? t.st.st_uid : static_cast<uid_t>(-1), t.st.st_gid) != 0) {
+        const int err = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return {Io_error::from_errno(err), in_place_can_help(err)};
+      }
+    }
+    if (::fchmod(fd, t.st.st_mode & 07777) != 0) {
+      const int err = errno;
+      ::close(fd);
+      ::unlink(temp.c_str());
+      return {Io_error::from_errno(err), false};
+    }
+  }
+  if (auto error = finish_temporary(fd, temp, bytes)) return {error, false};
+  if (::rename(temp.c_str(), t.path.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    return {Io_error::from_errno(err), t.exists && in_place_can_help(err)};
+  }
+  sync_folder(t.path);
+  return {};
+}
+
+// Writes over the file itself, keeping a copy of its old contents in memory to put back when the
+// write fails.
+std::optional<Io_error> save_in_place(const Target& t, std::string_view bytes) {
+  const int fd = ::open(t.path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return error_for(errno, t.path);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != t.st.st_dev ||
+      st.st_ino != t.st.st_ino) {
+    ::close(fd);
+    return Io_error{Io_error::access_denied, EACCES};  // swapped under us
+  }
+  if (st.st_size > in_place_copy_limit) {
+    ::close(fd);
+    return Io_error{Io_error::too_large, EFBIG};
+  }
+  std::string old;
+  if (!read_up_to(fd, static_cast<std::size_t>(st.st_size), old)) {
+    const int err = errno;
+    ::close(fd);
+    return Io_error::from_errno(err);
+  }
+  if (!write_all(fd, bytes.data(), bytes.size(), 0) ||
+      ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0) {
+    const int err = errno;
+    write_all(fd, old.data(), old.size(), 0);
+    if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0) ::fsync(fd);
+    ::close(fd);
+    return Io_error::from_errno(err);
+  }
+  if (::close(fd) != 0) return Io_error::from_errno(errno);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<std::string, Io_error> read_file(const std::string& path, std::size_t limit,
+                                              Beyond_limit beyond) {
+  if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return error_for(errno, path);
+  if (!S_ISREG(st.st_mode)) return not_a_regular_file(st);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return error_for(errno, path);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return not_a_regular_file(st);
+  }
+  const bool refuse = beyond == Beyond_limit::refuse;
+  if (refuse && static_cast<unsigned long long>(st.st_size) > limit) {
+    ::close(fd);
+    return Io_error{Io_error::too_large, EFBIG};
+  }
+  std::string bytes;
+  if (!read_up_to(fd, limit, bytes)) {
+    const int err = errno;
+    ::close(fd);
+    return Io_error::from_errno(err);
+  }
+  ::close(fd);
+  if (bytes.size() > limit) {
+    if (refuse) return Io_error{Io_error::too_large, EFBIG};
+    bytes.resize(limit);
+  }
+  return bytes;
+}
+
+std::variant<std::string, Io_error> read_stream(int fd, std::size_t limit) {
+  std::string bytes;
+  if (!read_up_to(fd, limit, bytes)) return Io_error::from_errno(errno);
+  if (bytes.size() > limit) return Io_error{Io_error::too_large, EFBIG};
+  return bytes;
+}
+
+std::optional<File_identity> file_identity(const std::string& path) {
+  struct stat st {};
+  if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return File_identity{st.st_dev, st.st_ino};
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  const auto ia = file_identity(a), ib = file_identity(b);
+  if (ia || ib) return ia == ib;
+  std::error_code ea, eb;
+  const auto ca = std::filesystem::weakly_canonical(a, ea);
+  const auto cb = std::filesystem::weakly_canonical(b, eb);
+  return !ea && !eb && ca == cb;
+}
+
+std::optional<Io_error> check_save_target(const std::string& path) {
+  auto resolved = resolve_target(path);
+  if (auto* error = std::get_if<Io_error>(&resolved)) return *error;
+  const Target& t = std::get<Target>(resolved);
+  if (t.exists) return write_protected(t);
+  if (::access(folder_of(t.path).c_str(), W_OK | X_OK) != 0) return error_for(errno, t.path);
+  return std::nullopt;
+}
+
+std::optional<Io_error> save_file(const std::string& path, std::string_view bytes) {
+  auto resolved = resolve_target(path);
+  if (auto* error = std::get_if<Io_error>(&resolved)) return *error;
+  const Target& t = std::get<Target>(resolved);
+  if (auto error = write_protected(t)) return error;
+  remove_stale_temps(folder_of(t.path));
+  // A rename gives the file a new owner: only when the user owns it (or is root, who can give it
+  // back) does it keep everything.
+  const bool rename_keeps_owner = !t.exists || ::geteuid() == 0 || t.st.st_uid == ::geteuid();
+  if (rename_keeps_owner) {
+    const Rename_outcome r = save_by_rename(t, bytes);
+    if (!r.error) return std::nullopt;
+    if (!r.in_place_instead) return r.error;
+  }
+  return save_in_place(t, bytes);
+}
+
+std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::string_view bytes) {
+  if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
+  remove_stale_temps(folder_of(path));
+  auto created = create_temporary(path);
+  if (auto* error = std::get_if<Io_error>(&created)) return *error;
+  const auto [fd, temp] = std::get<std::pair<int, std::string>>(created);
+  if (auto error = finish_temporary(fd, temp, bytes)) return *error;
+  // The file appears complete or not at all, and never in place of another: a rename that refuses
+  // to replace, or a hard link where the file system has no such rename.
+  int r = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+  int err = r == 0 ? 0 : errno;
+  if (r != 0 && (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP)) {
+    r = ::link(temp.c_str(), path.c_str());
+    err = r == 0 ? 0 : errno;
+    ::unlink(temp.c_str());
+  } else if (r != 0) {
+    ::unlink(temp.c_str());
+  }
+  if (r != 0) {
+    if (err == EEXIST) return Save_new::exists;
+    return Io_error::from_errno(err);
+  }
+  sync_folder(path);
+  return Save_new::saved;
+}
+
+}  // namespace tirna

@@ -1,0 +1,64 @@
+#include "platform/stop_signals.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+
+namespace tirna {
+namespace {
+
+constexpr int stop_signal_numbers[] = {SIGINT, SIGTERM, SIGHUP};
+
+std::atomic<int> write_end{-1};
+std::atomic<int> caught{0};
+struct sigaction previous[3];
+
+void on_signal(int s) {
+  int expected = 0;
+  caught.compare_exchange_strong(expected, s);
+  const int fd = write_end.load();
+  if (fd >= 0) {
+    const char byte = 1;
+    [[maybe_unused]] const auto n = ::write(fd, &byte, 1);  // async-signal-safe
+  }
+}
+
+}  // namespace
+
+Stop_signals::Stop_signals() {
+  if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  caught = 0;
+  write_end = pipe_[1];
+  struct sigaction action {};
+  action.sa_handler = on_signal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (std::size_t i = 0; i < std::size(stop_signal_numbers); ++i) {
+    ::sigaction(stop_signal_numbers[i], &action, &previous[i]);
+  }
+}
+
+Stop_signals::~Stop_signals() {
+  if (pipe_[0] < 0) return;
+  for (std::size_t i = 0; i < std::size(stop_signal_numbers); ++i) {
+    ::sigaction(stop_signal_numbers[i], &previous[i], nullptr);
+  }
+  write_end = -1;
+  ::close(pipe_[0]);
+  ::close(pipe_[1]);
+}
+
+int Stop_signals::signal() const {
+  return caught.load();
+}
+
+bool readable_now(int fd) {
+  if (fd < 0) return false;
+  pollfd p{fd, POLLIN, 0};
+  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
+}
+
+}  // namespace tirna

@@ -1,0 +1,29 @@
+#pragma once
+// Ctrl-C for the command line's transfers: while an object of this class lives, SIGINT, SIGTERM and
+// SIGHUP do not end the process but make a pipe readable, on which every wait of a transfer
+// blocks beside its port, so that the transfer ends the way its failure ending does ("END", port
+// closed, lock released) and the command exits with 128 + the signal. The pipe is never drained:
+// once a signal came, every later wait returns at once. One object at a time.
+
+namespace tirna {
+
+class Stop_signals {
+ public:
+  Stop_signals();
+  ~Stop_signals();
+  Stop_signals(const Stop_signals&) = delete;
+  Stop_signals& operator=(const Stop_signals&) = delete;
+
+  // Readable once a signal came.
+  int fd() const { return pipe_[0]; }
+  // The signal that came, 0 while none has.
+  int signal() const;
+
+ private:
+  int pipe_[2] = {-1, -1};
+};
+
+// True when fd is readable (a stop pipe after its signal) without waiting.
+bool readable_now(int fd);
+
+}  // namespace tirna
