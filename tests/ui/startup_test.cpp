@@ -1,14 +1,19 @@
 // Start-up and exit of the main window: config.ini, the Save folder, the drive check, the single
 // instance, the first state of the window and what exit writes back.
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <random>
+
+#include <unistd.h>
 
 #include "platform/config_file.h"
 #include "platform/instance_lock.h"
@@ -71,10 +76,14 @@ class Startup_test : public QObject {
     QVERIFY(qAbs(w.frameGeometry().center().x() - screen.center().x()) <= 1);
     QVERIFY(qAbs(w.frameGeometry().center().y() - screen.center().y()) <= 1);
     w.move(33, 44);
+    // What the user adds while the program runs (the help tells them to map ports so) stays, byte
+    // for byte; only the four keys are written.
+    folder.write("config.ini", test::cp1251("[Порты]\r\nCOM8=/dev/ttyACM0\r\nCOM2=/dev/ttyS1\r\n"
+                                            "[Общие]\r\nСОМ/USB=5\r\n; note\r\nX=100\r\n"));
     QVERIFY(w.close());
     QCOMPARE(folder.read("config.ini"),
-             test::cp1251("[Порты]\r\nCOM8=/dev/ttyACM0\r\n[Общие]\r\nСОМ/USB=5\r\nСОМ-порт=7\r\n"
-                          "X=33\r\nY=44\r\n"));
+             test::cp1251("[Порты]\r\nCOM8=/dev/ttyACM0\r\nCOM2=/dev/ttyS1\r\n[Общие]\r\n"
+                          "СОМ/USB=5\r\n; note\r\nX=33\r\nСОМ-порт=7\r\nY=44\r\n"));
   }
 
   void programmer_type_zero_shows_the_usb_status_from_an_empty_panel() {
@@ -175,13 +184,13 @@ class Startup_test : public QObject {
   void a_second_copy_says_so_and_touches_nothing() {
     Program_folder folder;
     QTemporaryDir locks;
-    qputenv("TMPDIR", locks.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", locks.path().toLocal8Bit());
     Instance_lock first;
-    QVERIFY(first.acquire(program_lock_name, temporary_folder()));
+    QCOMPARE(first.acquire(program_lock_name), Instance_lock::Result::acquired);
     Box_seen box;
     test::answer_box(box, QMessageBox::Ok);
     QCOMPARE(run_program(*qApp), 1);
-    qunsetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
     QVERIFY(box.seen);
     QCOMPARE(box.caption, QStringLiteral("Ошибка"));
     QCOMPARE(box.text, QStringLiteral("Программа уже открыта!"));
@@ -190,12 +199,42 @@ class Startup_test : public QObject {
     QVERIFY(!folder.exists("config.ini"));
   }
 
+  // A lock folder that another user made (here: a file in its place) is no running copy: the
+  // program says that it cannot check, and starts.
+  void a_lock_that_cannot_be_taken_is_said_and_the_program_still_starts() {
+    Program_folder folder;
+    QTemporaryDir tmp;
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", tmp.path().toLocal8Bit());
+    QFile planted(tmp.filePath(QStringLiteral("tirna520-%1").arg(::geteuid())));
+    QVERIFY(planted.open(QIODevice::WriteOnly));
+    planted.close();
+    Box_seen box;
+    test::when_modal([&](QWidget* w) {
+      auto* message = qobject_cast<QMessageBox*>(w);
+      box.seen = message != nullptr;
+      if (message) box.text = message->text();
+      w->close();
+      // Then the window is up: close it as the user would.
+      QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+          if (top->objectName() == QStringLiteral("TForm1")) top->close();
+        }
+      });
+    });
+    QCOMPARE(run_program(*qApp), 0);
+    qunsetenv("TMPDIR");
+    QVERIFY(box.seen);
+    QVERIFY(box.text.startsWith(QStringLiteral("Не удалось проверить, не открыта ли программа уже:")));
+    QVERIFY(folder.exists("config.ini"));  // it did start
+  }
+
   void a_running_program_in_another_process_keeps_a_second_one_out_until_it_dies() {
     Program_folder first_folder;
     QTemporaryDir locks;
     QProcess first;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TMPDIR", locks.path());
+    env.insert("XDG_RUNTIME_DIR", locks.path());
     env.insert("QT_QPA_PLATFORM", "offscreen");
     first.setProcessEnvironment(env);
     first.setWorkingDirectory(first_folder.path());
@@ -205,7 +244,7 @@ class Startup_test : public QObject {
     const QByteArray first_config = first_folder.read("config.ini");
 
     Program_folder second_folder;
-    qputenv("TMPDIR", locks.path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", locks.path().toLocal8Bit());
     Box_seen box;
     test::answer_box(box, QMessageBox::Ok);
     QCOMPARE(run_program(*qApp), 1);
@@ -218,8 +257,8 @@ class Startup_test : public QObject {
     first.kill();  // killed, not closed: the system frees the lock
     QVERIFY(first.waitForFinished(10000));
     Instance_lock after;
-    QVERIFY(after.acquire(program_lock_name, temporary_folder()));
-    qunsetenv("TMPDIR");
+    QCOMPARE(after.acquire(program_lock_name), Instance_lock::Result::acquired);
+    qunsetenv("XDG_RUNTIME_DIR");
     QCOMPARE(first_folder.read("config.ini"), first_config);  // no exit steps when killed
   }
 };

@@ -21,10 +21,20 @@ void load_russian_texts(QApplication& app) {
 int run_program(QApplication& app) {
   // Held for the whole run; the system frees it however the process ends.
   Instance_lock lock;
-  if (!lock.acquire(program_lock_name, temporary_folder())) {
-    show_message(nullptr, QMessageBox::Critical, QStringLiteral("Ошибка"),
-                 QStringLiteral("Программа уже открыта!"));
-    return 1;
+  switch (lock.acquire(program_lock_name)) {
+    case Instance_lock::Result::acquired:
+      break;
+    case Instance_lock::Result::held_elsewhere:
+      show_message(nullptr, QMessageBox::Critical, QStringLiteral("Ошибка"),
+                   QStringLiteral("Программа уже открыта!"));
+      return 1;
+    case Instance_lock::Result::failed:
+      // Only a running copy keeps the program from starting; a lock that cannot be taken is said.
+      show_message(nullptr, QMessageBox::Warning, QStringLiteral("Предупреждение"),
+                   QStringLiteral("Не удалось проверить, не открыта ли программа уже:\r%1\r"
+                                  "Программа запускается без этой проверки.")
+                       .arg(QString::fromLocal8Bit(lock.failure())));
+      break;
   }
   load_russian_texts(app);
   TForm1 form;

@@ -1,7 +1,9 @@
 #include "ui/report/report_print_command.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
@@ -9,9 +11,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
-#include <QSaveFile>
 #include <QScreen>
 
+#include "core/files/safe_file.h"
 #include "core/text/messages.h"
 #include "ui/report/report_painter.h"
 
@@ -144,17 +146,24 @@ void Report_print_command::show_preview(const std::vector<Report_parameter>& par
 void Report_print_command::write_pdf(const QString& path,
                                      const std::vector<Report_parameter>& params,
                                      const QString& date) {
-  QSaveFile file(path);
-  bool written = false;
+  // Drawn in memory, then saved as every file is: the old file survives a failure.
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  QString failure;
   {
     Preparing_window status(window_);
-    written = file.open(QIODevice::WriteOnly) && write_report_pdf(file, params, date);
-    if (written) emit page_prepared();
-    written = written && file.commit();
+    if (buffer.open(QIODevice::WriteOnly) && write_report_pdf(buffer, params, date)) {
+      emit page_prepared();
+      const auto error = save_file(QFile::encodeName(path).toStdString(),
+                                   std::string_view(pdf.constData(), pdf.size()));
+      if (error) failure = QString::fromStdString(with_full_stop(error->text()));
+    } else {
+      failure = QStringLiteral("Страница не нарисована.");
+    }
   }
-  if (!written) {
+  if (!failure.isEmpty()) {
     show_failure(window_, QStringLiteral("Не удалось записать файл отчёта\n%1\n%2")
-                              .arg(QDir::toNativeSeparators(path), file.errorString()));
+                              .arg(QDir::toNativeSeparators(path), failure));
   }
 }
 
