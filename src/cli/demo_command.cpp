@@ -247,6 +247,9 @@ void add_demo_command(CLI::App& app) {
       "with Tirna520.hlp beside tirna520)\nor from the build tree (src/sim/tirna520-sim, "
       "program/tirna520 and program/Tirna520.hlp).");
   cmd->callback([] {
+    // Output into a pipe that closed (demo | head) must not end the demo before it has ended its
+    // programs and removed its folder; the children get the default back when they start.
+    ::signal(SIGPIPE, SIG_IGN);
     const int signal = run_demo();
     if (signal != 0) {
       // Ended by a signal: end the same way, so that the shell sees it.

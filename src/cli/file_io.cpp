@@ -16,9 +16,9 @@ std::string size_text(std::size_t bytes) {
 }
 
 [[noreturn]] void fail(const std::string& where, const Io_error& error, std::size_t limit) {
-  std::string text = where + ": " + with_full_stop(error.text());
+  std::string text = error.text();
   if (error.kind == Io_error::too_large) text += " (more than " + size_text(limit) + ")";
-  throw Command_failed(exit_file_error, text);
+  throw Command_failed(exit_file_error, where + ": " + with_full_stop(text));
 }
 
 }  // namespace

@@ -141,6 +141,7 @@ std::string Link_run::port_failure_text() const {
   text += ".\nВозможно, порт занят другим приложением или отключен аппаратно.";
   if (view.open_error) {
     text += "\n" + view.open_error->text;
+    if (!view.open_error->holder.empty()) text += "\n" + view.open_error->holder;
     if (view.open_error->kind == Open_error::Kind::permission_denied) {
       text +=
           "\nНет прав на порт: добавьте пользователя в группу dialout "

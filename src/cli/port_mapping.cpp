@@ -26,7 +26,8 @@ std::string distrust(const std::string& folder, const std::string& file) {
   }
   struct stat st {};
   if (::lstat(file.c_str(), &st) != 0) return "";  // missing: nothing to distrust
-  if (!S_ISREG(st.st_mode) || (st.st_uid != me && st.st_uid != 0) ||
+  if (!S_ISREG(st.st_mode)) return "не обычный файл";
+  if ((st.st_uid != me && st.st_uid != 0) ||
       (st.st_mode & written_by_others) != 0) {
     return "файл не принадлежит пользователю или открыт для записи другим";
   }

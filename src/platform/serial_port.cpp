@@ -1,10 +1,14 @@
 #include "platform/serial_port.h"
 
 #include <poll.h>
+#include <pwd.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <thread>
 
@@ -13,6 +17,7 @@
 #include <termios.h>
 #endif
 
+#include "core/files/safe_file.h"
 #include "platform/event_loop_clock.h"
 
 namespace tirna {
@@ -27,6 +32,35 @@ constexpr auto byte_time = std::chrono::microseconds(10'000'000 / 9600);  // 10 
 
 std::string with_code(const char* what, int code, const QString& message) {
   return std::string(what) + " (" + std::to_string(code) + "), " + message.toStdString();
+}
+
+// The lock file by which another program (or a stale one of another user) holds the device, as Qt
+// names it: LCK.. and the device's path below /dev with '/' as '_'. Empty when there is none.
+std::string lock_file_holder(const std::string& device) {
+  std::string name = device.starts_with("/dev/") ? device.substr(5) : device;
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  for (const char* folder : {"/run/lock", "/var/lock", "/tmp"}) {
+    const std::string path = std::string(folder) + "/LCK.." + name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) continue;
+    std::string owner = std::to_string(st.st_uid);
+    if (const passwd* pw = ::getpwuid(st.st_uid)) owner = pw->pw_name;
+    std::string text = "Файл блокировки " + path + " (пользователь " + owner;
+    const auto read = read_file(path, 4096, Beyond_limit::ignore);
+    if (const auto* bytes = std::get_if<std::string>(&read)) {
+      long pid = 0;
+      std::from_chars(bytes->data(), bytes->data() + bytes->size(), pid);
+      if (pid > 0) {
+        const bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+        text += ", процесс " + std::to_string(pid) + (running ? "" : ", уже не работает");
+        if (!running) text += "; файл можно удалить: sudo rm " + path;
+      }
+    }
+    return text + ")";
+  }
+  return "";
 }
 
 }  // namespace
@@ -67,7 +101,7 @@ void SerialPort::fail(const std::string& text) {
 std::optional<Open_error> SerialPort::open(int port_number) {
   if (port_.isOpen()) {
     return Open_error{Open_error::Kind::other, device_,
-                      "Can't perform this operation while port is open"};
+                      "Can't perform this operation while port is open", ""};
   }
   device_ = fixed_device_ ? *fixed_device_ : device_of_(port_number);
   failed_ = false;
@@ -87,9 +121,9 @@ std::optional<Open_error> SerialPort::open(int port_number) {
     port_.clearError();
     if (error == QSerialPort::DeviceNotFoundError) {
       return Open_error{Open_error::Kind::not_found, device_,
-                        "Specified device not found (" + device_ + ")."};
+                        "Specified device not found (" + device_ + ").", ""};
     }
-    Open_error e{Open_error::Kind::other, device_, {}};
+    Open_error e{Open_error::Kind::other, device_, {}, {}};
     int shown_code = code;
     QString shown_message = message;
     if (error == QSerialPort::PermissionError) {
@@ -101,6 +135,8 @@ std::optional<Open_error> SerialPort::open(int port_number) {
       } else {
         e.kind = Open_error::Kind::busy;
         shown_code = EBUSY;
+        shown_message = QString::fromLocal8Bit(std::strerror(EBUSY));
+        e.holder = lock_file_holder(device_);
       }
     }
     e.text = "Can't open specified device " + device_ + " (Error " + std::to_string(shown_code) +
@@ -116,7 +152,7 @@ std::optional<Open_error> SerialPort::open(int port_number) {
     const std::string text = with_code("Error writing dcb", errno, port_.errorString());
     port_.close();
     port_.clearError();
-    return Open_error{Open_error::Kind::settings_refused, device_, text};
+    return Open_error{Open_error::Kind::settings_refused, device_, text, ""};
   }
   // A pseudo-terminal refuses both; a real port raises them for as long as it is open.
   port_.setDataTerminalReady(true);

@@ -120,7 +120,7 @@ TEST(Handshake, OtherBytesBeforeTheConfirmationAreDropped) {
 
 TEST(Handshake, PortLeftClosedSendsNothingAndFailsAfterFourAttempts) {
   Link_rig rig;
-  rig.port.refused[1] = Open_error{Open_error::Kind::busy, "/dev/ttyUSB0", "busy"};
+  rig.port.refused[1] = Open_error{Open_error::Kind::busy, "/dev/ttyUSB0", "busy", ""};
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
   EXPECT_EQ(r.status, Status::no_answer);
   EXPECT_TRUE(rig.port.sends.empty());
@@ -139,7 +139,7 @@ TEST(Handshake, LinkLostEndsTheHandshakeAtOnce) {
 TEST(PortOpening, BusyPortAsksAndTriesTheNewPortAtOnce) {
   Link_rig rig;
   rig.programmer.port_index = 2;
-  rig.port.refused[3] = Open_error{Open_error::Kind::busy, "/dev/ttyUSB2", "busy"};
+  rig.port.refused[3] = Open_error{Open_error::Kind::busy, "/dev/ttyUSB2", "busy", ""};
   rig.view.answers = {Port_answer::yes};
   rig.view.dialog_choices = {Programmer_choice{1, 1}};
   const Port_opening o = com_open(rig.port, rig.programmer, rig.view);
@@ -180,7 +180,7 @@ TEST(PortOpening, DialogDeclinedKeepsAnIndexBeyondTheDialog) {
 
 TEST(PortOpening, GivingUpSkipsTheHandshakeWaits) {
   Link_rig rig;
-  rig.port.refused[1] = Open_error{Open_error::Kind::not_found, "/dev/ttyUSB0", "not found"};
+  rig.port.refused[1] = Open_error{Open_error::Kind::not_found, "/dev/ttyUSB0", "not found", ""};
   rig.view.answers = {Port_answer::give_up};
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
   EXPECT_EQ(r.status, Status::port_not_opened);

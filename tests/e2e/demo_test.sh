@@ -80,6 +80,29 @@ start_demo "$cli" demo
 kill -INT -- "-$DEMO"
 demo_ends 130
 
+# Output into a pipe that closes early (demo | head -c 10): the demo goes on until the window
+# closes, ends both programs and removes its folder.
+setsid bash -c 'set -o pipefail; "$0" demo | head -c 10 >/dev/null; echo $? >"$1"' \
+  "$cli" "$T/pipe.status" 2>"$T/pipe.err" &
+PIPED=$!
+SIMS+=("$PIPED")
+WIN=
+for i in $(seq 200); do
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/exe" 2>/dev/null)" = "$window" ] || continue
+    [[ "$(readlink "$p/cwd")" == "$XDG_CACHE_HOME"/tirna520/demo-* ]] && WIN=${p#/proc/}
+  done
+  [ -n "$WIN" ] && break
+  sleep 0.1
+done
+[ -n "$WIN" ] || fail "the piped demo did not start its window: $(cat "$T/pipe.err")"
+FOLDER=$(readlink "/proc/$WIN/cwd")
+sleep 0.5  # head has taken its 10 bytes and gone
+kill -TERM "$WIN"
+wait "$PIPED" || true
+[ "$(cat "$T/pipe.status")" = 0 ] || fail "the piped demo exited $(cat "$T/pipe.status"): $(cat "$T/pipe.err")"
+[ ! -e "$FOLDER" ] || fail "the piped demo left its folder"
+
 # Installed layout: the three programs and the help file side by side; the folder under
 # ~/.cache when XDG_CACHE_HOME is not set; SIGTERM to the demo ends both.
 mkdir "$T/inst" "$T/home"

@@ -4,10 +4,12 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../cli/lib.sh"
 sim="${TIRNA_SIM:?TIRNA_SIM names the tirna520-sim executable}"
 SIMS=()
+CLEANUP_FILES=()  # files outside $T that a script made, removed at its end
 
 cleanup() {
   for p in "${SIMS[@]+"${SIMS[@]}"}"; do kill -KILL "$p" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  for f in "${CLEANUP_FILES[@]+"${CLEANUP_FILES[@]}"}"; do rm -f "$f"; done
   rm -rf "$T"
 }
 trap cleanup EXIT

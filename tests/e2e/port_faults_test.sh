@@ -16,11 +16,32 @@ timeout -k 5 60 "$cli" read --port "$DEV" -o "$T/first.tn5" >"$T/first.out" 2>"$
 first=$!
 sleep 0.5
 expect_status 4 "$cli" write --port "$DEV" "$T/f.tn5"
-grep -q "^Can't open specified device $DEV (Error 16, Permission error while locking the device)$" \
-  "$T/err" || { cat "$T/err" >&2; fail "busy port message"; }
+expect_line "$T/err" "Can't open specified device $DEV (Error 16, Device or resource busy)"
+name=${DEV#/dev/}
+lock="/run/lock/LCK..${name//\//_}"
+holder=$(pgrep -P "$first")  # the command under timeout
+grep -q "^Файл блокировки $lock (пользователь $(id -un), процесс $holder)$" "$T/err" ||
+  { cat "$T/err" >&2; fail "the lock file holding the port is not named ($lock, $holder)"; }
 got=0
 wait "$first" || got=$?
 [ "$got" -eq 5 ] || fail "the first command exited $got"
+
+# Another user's stale lock file (its process long gone) in the shared lock folder: the port is
+# refused, and the message names the file, its owner and what to do.
+if [ "$(id -u)" -eq 0 ] && [ -d /run/lock ]; then
+  CLEANUP_FILES+=("$lock")
+  printf '%d\ntirna520-cli\nhost\n' 999999 >"$lock"
+  chown 65534:65534 "$lock"
+  chmod 666 "$DEV"  # the third user may open the device itself
+  expect_status 4 setpriv --reuid=65533 --regid=65533 --clear-groups \
+    "$cli" read --port "$DEV" -o /dev/shm/tirna-never.tn5
+  owner=$(getent passwd 65534 | cut -d: -f1)
+  grep -q "^Файл блокировки $lock (пользователь ${owner:-65534}, процесс 999999, уже не работает; файл можно удалить: sudo rm $lock)$" \
+    "$T/err" || { cat "$T/err" >&2; fail "the stale lock file is not named"; }
+  rm -f "$lock"
+else
+  echo "skipped: another user's lock file (needs root)"
+fi
 stop_sim
 
 # No permission (as root every device is open to us).
@@ -41,8 +62,24 @@ mkdir "$T/prog"
 printf '[\xce\xe1\xf9\xe8\xe5]\r\n\xd1\xce\xcc/USB=1\r\n[\xcf\xee\xf0\xf2\xfb]\r\nCOM3=%s\r\n' "$DEV" \
   >"$T/prog/config.ini"
 (cd "$T/prog" && expect_status 0 "$cli" read --port COM3 -o "$T/com3.tn5")
+head -1 "$T/out" | grep -qx "Порт COM3: $DEV (ключ COM3 раздела \[Порты\] файла $T/prog/config.ini)" ||
+  fail "the first line does not say which file mapped COM3: $(head -1 "$T/out")"
 (cd "$T/prog" && expect_status 4 "$cli" read --port COM29 -o "$T/x.tn5")
 expect_line "$T/err" "Не удается открыть порт COM29 (/dev/ttyUSB28)."
+expect_line "$T/out" "Порт COM29: /dev/ttyUSB28 (в $T/prog/config.ini нет ключа COM29 раздела [Порты])"
+# A config.ini that another user could have put there (a folder or file writable by others, or
+# theirs) does not map ports: it could send COMn to a device of theirs. --program-folder names
+# a folder to trust.
+chmod 777 "$T/prog"
+(cd "$T/prog" && expect_status 4 "$cli" read --port COM3 -o "$T/x.tn5")
+expect_line "$T/err" "Не удается открыть порт COM3 (/dev/ttyUSB2)."
+grep -q "^Порт COM3: /dev/ttyUSB2 ($T/prog/config.ini не используется (папка $T/prog не принадлежит пользователю или открыта для записи другим; укажите --program-folder))$" \
+  "$T/out" || fail "no word on the distrusted config.ini: $(cat "$T/out")"
+expect_status 0 "$cli" read --port COM3 -o "$T/com3.tn5" --program-folder "$T/prog"
+chmod 755 "$T/prog"
+chmod 666 "$T/prog/config.ini"
+(cd "$T/prog" && expect_status 4 "$cli" read --port COM3 -o "$T/x.tn5")
+grep -q "config.ini не используется (файл не принадлежит" "$T/out" || fail "a file writable by all was used"
 stop_sim
 no_strays
 echo ok

@@ -97,6 +97,10 @@ struct Target {
 
 std::variant<Target, Io_error> resolve_target(const std::string& path) {
   if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
+  // What the path ends at, through every kind of link (/dev/stdout and /proc/self/fd/1 included):
+  // anything but a regular file is refused before a link is looked at.
+  struct stat end {};
+  if (::stat(path.c_str(), &end) == 0 && !S_ISREG(end.st_mode)) return not_a_regular_file(end);
   Target t;
   t.path = path;
   for (int hops = 0;; ++hops) {

@@ -43,6 +43,7 @@ struct Open_error {
   Kind kind = Kind::other;
   std::string device;  // the device the port number or name gave
   std::string text;    // e.g. "Specified device not found (COM5)."
+  std::string holder;  // for a busy port, what holds it when that is known (its lock file)
 };
 
 class Transport {
