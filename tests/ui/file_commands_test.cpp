@@ -10,6 +10,8 @@
 #include <QTest>
 #include <random>
 
+#include <sys/stat.h>
+
 #include "core/files/param_file.h"
 #include "core/image/frequency.h"
 #include "platform/config_file.h"
@@ -226,6 +228,10 @@ class File_commands_test : public QObject {
     QCOMPARE(box.icon, QMessageBox::Critical);
     box = open_failing(QStringLiteral("missing.tn5"));
     QCOMPARE(box.text, QStringLiteral("File not found."));
+    // A FIFO (another user's trap, or a slip) is no parameter file: refused at once, not waited on.
+    QVERIFY(::mkfifo(QFile::encodeName(folder_->file("Save/pipe.tn5")).constData(), 0666) == 0);
+    box = open_failing(QStringLiteral("pipe.tn5"));
+    QCOMPARE(box.text, QStringLiteral("File access denied."));
     QVERIFY(ws().image == before);
     QCOMPARE(panel(), folder_->file("Save/kept.tn5"));
     QCOMPARE(cell(0, 1), QStringLiteral("  150,000000"));
