@@ -37,7 +37,10 @@ Stop_signals::Stop_signals() {
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
   for (std::size_t i = 0; i < std::size(stop_signal_numbers); ++i) {
-    ::sigaction(stop_signal_numbers[i], &action, &previous[i]);
+    ::sigaction(stop_signal_numbers[i], nullptr, &previous[i]);
+    // A signal the caller ignores stays ignored (a background job of a script ignores SIGINT).
+    if (previous[i].sa_handler == SIG_IGN) continue;
+    ::sigaction(stop_signal_numbers[i], &action, nullptr);
   }
 }
 

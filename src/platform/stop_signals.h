@@ -2,8 +2,9 @@
 // Ctrl-C for the command line's transfers: while an object of this class lives, SIGINT, SIGTERM and
 // SIGHUP do not end the process but make a pipe readable, on which every wait of a transfer
 // blocks beside its port, so that the transfer ends the way its failure ending does ("END", port
-// closed, lock released) and the command exits with 128 + the signal. The pipe is never drained:
-// once a signal came, every later wait returns at once. One object at a time.
+// closed, lock released) and the command exits with status 130. The pipe is never drained: once
+// a signal came, every later wait returns at once. A signal the process was started with ignored
+// (SIGINT of a background job in a script) stays ignored. One object at a time.
 
 namespace tirna {
 

@@ -159,7 +159,10 @@ fi
 
 # --- Ctrl-C during a transfer: "END", the port closed and free, exit 130 ----------------------
 start_sim --reaction-ms 20 --log "$T/stop.log"
-"$cli" read --port "$DEV" -o "$T/stopped.tn5" --trace "$T/stop.trace" >"$T/out" 2>"$T/err" &
+# A background job of a script starts with SIGINT ignored; perl gives it back its default, as a
+# command run at a terminal has it.
+perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die' \
+  "$cli" read --port "$DEV" -o "$T/stopped.tn5" --trace "$T/stop.trace" >"$T/out" 2>"$T/err" &
 reader=$!
 for i in $(seq 100); do grep -q 'read 0x' "$T/stop.log" 2>/dev/null && break; sleep 0.05; done
 kill -INT "$reader"
