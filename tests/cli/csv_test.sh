@@ -1,5 +1,6 @@
-# tirna520-cli export-csv and import-csv: the round trip gives back the same channel records, a
-# CHIRP-style table written by hand imports, refused rows are all reported and change nothing.
+# tirna520-cli export-csv and import-csv: the round trip gives back the same channel records, the
+# round trip through CHIRP gives back the same channels, every file CHIRP writes imports, refused
+# rows are all reported and change nothing.
 source "$TEST_LIB"
 
 # channels FILE: the 32 records of the 16 channels, headers included.
@@ -25,8 +26,9 @@ grep -q '^5,,160.000000,,0.000000,TSQL,100.0,100.0,' "$T/list.csv" || fail "row 
 grep -q '^7,,160.000000,,0.000000,DTCS,88.5,88.5,023,NR,023,' "$T/list.csv" || fail "row 7"
 grep -q '^8,.*,Cross,88.5,88.5,754,RN,017,DTCS->DTCS,' "$T/list.csv" || fail "row 8"
 grep -q '^14,,160.000000,off,0.000000,Tone,67.0,.*,,,151.000000,' "$T/list.csv" || fail "row 14"
-grep -q '^15,.*,,V,,,' "$T/list.csv" || fail "row 15"
-grep -q '^16,.*,NFM,6.25,,Low,,,V,,' "$T/list.csv" || fail "row 16"
+grep -q '^#15,.*,,V,,,' "$T/list.csv" || fail "row 15: a channel that is off is a comment for CHIRP"
+grep -q '^16,.*,NFM,6.25,,5.0W,,,V,,' "$T/list.csv" || fail "row 16"
+grep -q '^1,.*,25W,' "$T/list.csv" || fail "row 1: full power in watts"
 # To standard output as well.
 expect_status 0 "$cli" export-csv "$T/src.tn5" -o -
 cmp -s "$T/out" "$T/list.csv" || fail "export to standard output differs"
@@ -45,16 +47,66 @@ expect_status 0 "$cli" new -o "$T/dst2.tn5"
 expect_status 0 "$cli" import-csv "$T/dst2.tn5" - <"$T/norecord.csv"
 [ "$(channels "$T/dst2.tn5")" = "$(channels "$T/src.tn5")" ] || fail "records differ without Record"
 
+# The round trip through CHIRP: it opens the file, keeps only its own columns (in its order, under
+# the header its files have) and its memories (it skips comment lines), and saves it. This writer
+# does what CHIRP does to our table; the sample's header is CHIRP's own.
+chirp_save() {
+  awk -F, -v OFS=, -v header="$(head -1 "$TEST_DATA/chirp/chirp-std.csv" | tr -d '\r')" '
+    BEGIN { n = split(header, names, ",") }
+    { sub(/\r$/, "") }
+    NR == 1 { for (i = 1; i <= NF; i++) at[$i] = i; print header; next }
+    /^#/ { next }
+    { line = ""; for (i = 1; i <= n; i++) line = line (i > 1 ? "," : "") (names[i] in at ? $(at[names[i]]) : "")
+      print line }' "$1"
+}
+chirp_save "$T/list.csv" >"$T/chirp-saved.csv"
+grep -q 'ChannelOff\|Record' "$T/chirp-saved.csv" && fail "the CHIRP writer kept our columns"
+cp "$T/src.tn5" "$T/through-chirp.tn5"
+expect_status 0 "$cli" import-csv "$T/through-chirp.tn5" "$T/chirp-saved.csv"
+expect_status 0 "$cli" diff "$T/src.tn5" "$T/through-chirp.tn5"
+# A channel that is off stays off; the note says why the channels without a row are off.
+expect_status 0 "$cli" new -o "$T/fresh.tn5"
+expect_status 0 "$cli" import-csv "$T/fresh.tn5" "$T/chirp-saved.csv"
+expect_line "$T/err" "$T/chirp-saved.csv: note: channel 15 has no row and is switched off, as CHIRP's empty memories are (--keep-missing keeps it as it is)"
+expect_status 0 "$cli" show --json "$T/fresh.tn5"
+expect_line "$T/out" '  "no_kan15": "V",'
+
+# Every file CHIRP writes imports into a new file, with CHIRP's channels: memories beyond 16
+# skipped with one note, CHIRP's 0-based numbering mapped with --first-location 0.
+expect_status 0 "$cli" new -o "$T/std.tn5"
+expect_status 0 "$cli" import-csv "$T/std.tn5" "$TEST_DATA/chirp/chirp-std.csv"
+expect_line "$T/err" "$TEST_DATA/chirp/chirp-std.csv:16: note: Frequency 158.012500 is stored as 158.010000: the frequency coding of the file keeps no finer frequency"
+[ "$(grep -c 'note: ' "$T/err")" -eq 1 ] || fail "a simplex row got two notes: $(cat "$T/err")"
+expect_status 0 "$cli" show --json "$T/std.tn5"
+for line in '"f_rx2": "  150,500000",' '"f_tx2": "  151,100000",' '"pow1": "  Повышен.",' \
+  '"pow15": "  Понижен.",' '"band15": "  12,5 кГц",' '"skan15": "  Выключен",' '"no_tx13": "V",' \
+  '"f_tx14": "  162,000000",' '"st_tx7": "  -DCS 411",' '"st_rx7": "  CTC 250,3",'; do
+  expect_line "$T/out" "  $line"
+done
+expect_status 0 "$cli" new -o "$T/big.tn5"
+expect_status 0 "$cli" import-csv "$T/big.tn5" "$TEST_DATA/chirp/chirp-big.csv"
+expect_line "$T/err" "$TEST_DATA/chirp/chirp-big.csv: note: the rows of Location 17-40 are skipped: the radio has channels 1 to 16 (--first-location N makes memory N channel 1)"
+expect_status 0 "$cli" new -o "$T/zero.tn5"
+expect_status 0 "$cli" import-csv "$T/zero.tn5" "$TEST_DATA/chirp/chirp-zero.csv" --first-location 0
+expect_status 0 "$cli" show --json "$T/zero.tn5"
+expect_line "$T/out" '  "f_rx1": "  150,000000",'
+expect_line "$T/out" '  "f_rx16": "  150,375000",'
+# No row for any channel: refused.
+printf 'Location,Frequency\n0,150\n17,151\n' >"$T/none.csv"
+expect_status 8 "$cli" import-csv "$T/zero.tn5" "$T/none.csv"
+expect_line "$T/err" "$T/none.csv:1: Location \"\": no row names a channel 1 to 16 (the rows give Location 0, 17; --first-location N makes memory N channel 1)"
+
 # A table as CHIRP or a spreadsheet with European settings writes it: byte order mark, CR LF,
 # ';' and decimal commas, columns in another order, extra columns, some columns missing.
 expect_status 0 "$cli" new -o "$T/chirp.tn5"
 printf '\357\273\277Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;Mode;TStep;Skip;Bank;URCALL;Comment\r\n' >"$T/chirp.csv"
 printf '1;Repeater;150,500000;+;0,600000;Tone;88,5;88,5;023;NN;FM;5,00;;A;;"a; b"\r\n' >>"$T/chirp.csv"
+printf '2;Kept;160,000000;;;;;;;;;;;;;\r\n' >>"$T/chirp.csv"
 printf '3;Simplex;151,012500;;0,000000;TSQL;67,0;71,9;023;NN;NFM;12,50;S;;;\r\n' >>"$T/chirp.csv"
 printf '4;Code;152,000000;split;153,500000;DTCS;88,5;88,5;23;RR;FM;5,00;;;;\r\n' >>"$T/chirp.csv"
 printf ';;;;;;;;;;;;;;;\r\n' >>"$T/chirp.csv"
 expect_status 0 "$cli" import-csv "$T/chirp.tn5" "$T/chirp.csv"
-grep -q 'chirp.csv:3: note: Frequency 151.012500 is stored as 151.010000' "$T/err" ||
+grep -q 'chirp.csv:4: note: Frequency 151.012500 is stored as 151.010000' "$T/err" ||
   fail "no note on the stored frequency: $(cat "$T/err")"
 expect_status 0 "$cli" show --json "$T/chirp.tn5"
 for line in '"f_rx1": "  150,500000",' '"f_tx1": "  151,100000",' '"st_tx1": "  CTC 88,5",' \
@@ -73,8 +125,8 @@ Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,Mode,Skip,Pow
 2,150.000000,,,Tone,6.5,,,FM,,High
 3,150.000000,,,DTCS,,,089,FM,,High
 4,150.000000,,,,,,,AM,,High
-5,150.000000,,,TSQL-R,67.0,67.0,,FM,P,5.0W
-17,150.000000,,,,,,,FM,,High
+5,150.000000,,,TSQL-R,67.0,67.0,,FM,P,5 kW
+1.5,150.000000,,,,,,,FM,,High
 2,150.000000,,,,,,,FM,,High
 CSV
 expect_status 8 env -C "$T" "$cli" import-csv chirp.tn5 bad.csv
@@ -86,8 +138,8 @@ for line in \
   'bad.csv:5: Mode "AM": a mode the radio does not have (FM for 25 kHz, NFM for 12.5 kHz)' \
   'bad.csv:6: Tone "TSQL-R": a tone mode the radio does not have ("", Tone, TSQL, DTCS or Cross; it has no reverse squelch)' \
   'bad.csv:6: Skip "P": Skip takes "" (scanned) or S (left out of scanning)' \
-  'bad.csv:6: Power "5.0W": Power takes High or Low' \
-  'bad.csv:7: Location "17": Location must be a channel number 1 to 16' \
+  'bad.csv:6: Power "5 kW": Power takes watts (25W, 5.0W) or High or Low' \
+  'bad.csv:7: Location "1.5": Location must be a whole number' \
   'bad.csv:8: Location "2": the channel was given on line 3' \
   "import-csv: nothing was changed in chirp.tn5"; do
   expect_line "$T/err" "$line"

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+
 #include "core/channels/channel_fields.h"
 #include "core/files/channel_csv.h"
 #include "core/files/csv_table.h"
@@ -97,7 +100,7 @@ TEST(ChannelCsv, DefaultChannelRow) {
                 "88.5", "88.5",     "023",
                 "NN",   "023",      "Tone->Tone",
                 "FM",   "6.25",     "S",
-                "High", "",         "",
+                "25W",  "",         "",
                 "",     "",         "00 64 0C 00 00 00 64 0C 00 00 10 00 00 00 01 01"}));
 }
 
@@ -130,10 +133,15 @@ TEST(ChannelCsv, EachWayOfTheWindowIsWrittenAsChirpWritesIt) {
   EXPECT_EQ(col(13, 11), "DTCS->");
   EXPECT_EQ(col(14, 3), "off");
   EXPECT_EQ(col(14, 19), "151.000000");
+  // A channel that is off is no memory for CHIRP: a comment line for it, a row for us.
   EXPECT_EQ(col(15, 17), "V");
+  EXPECT_TRUE(std::get<Csv_table>(read_csv(csv)).records.at(15).commented);
+  EXPECT_EQ(col(15, 0), "15");
+  EXPECT_FALSE(std::get<Csv_table>(read_csv(csv)).records.at(14).commented);
   EXPECT_EQ(col(16, 12), "NFM");
   EXPECT_EQ(col(16, 14), "");
-  EXPECT_EQ(col(16, 15), "Low");
+  EXPECT_EQ(col(16, 15), "5.0W");
+  EXPECT_EQ(col(1, 15), "25W");
   EXPECT_EQ(col(16, 18), "V");
   EXPECT_EQ(col(1, 14), "");
 }
@@ -220,24 +228,37 @@ TEST(ChannelCsv, ChirpStyleTableWithEuropeanSeparators) {
   EXPECT_TRUE(ch4.rx_tone.inverted);
   EXPECT_TRUE(ch4.tx_tone.inverted);
   EXPECT_FALSE(ch4.low_power);  // an empty Power keeps the channel's
-  // Notes tell where the coding stored another frequency than the table's.
-  ASSERT_EQ(result.notes.size(), 2u);
+  // Notes tell where the coding stored another frequency than the table's; a simplex row's
+  // transmit frequency is its receive frequency, so one note says it.
+  ASSERT_EQ(result.notes.size(), 1u);
   EXPECT_EQ(result.notes[0].line, 3);
   EXPECT_EQ(result.notes[0].wanted_hz, 151012500);
   EXPECT_EQ(result.notes[0].stored_hz, 151010000);
-  // Channels the table does not name are kept.
-  EXPECT_EQ(read_channel_fields(o.image, 2, 2).rx_hz, 160000000);
+  // A table without our ChannelOff column came from CHIRP: a channel without a row is an empty
+  // memory there, so it is switched off; --keep-missing keeps it.
+  EXPECT_EQ(result.switched_off, (std::vector<int>{2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16}));
+  EXPECT_FALSE(channel_in_use(o.image, 2));
+  Opened kept = opened();
+  ASSERT_TRUE(import_channels_csv(kept.image, kept.state, csv, {1, true}).ok());
+  EXPECT_TRUE(channel_in_use(kept.image, 2));
 }
 
-TEST(ChannelCsv, MissingColumnsKeepTheirFields) {
+TEST(ChannelCsv, MissingColumnsKeepTheirFieldsButAFrequencyWithoutDuplexIsSimplex) {
   Opened o = varied_channels();
-  const Channel_fields before = read_channel_fields(o.image, 9, 2);
-  const auto result = import_channels_csv(o.image, o.state, "location,frequency\n9,150.25\n");
+  const Channel_fields before = read_channel_fields(o.image, 2, 2);
+  ASSERT_NE(before.tx_hz, before.rx_hz);
+  const auto result = import_channels_csv(o.image, o.state, "location,frequency\n2,150.25\n");
   ASSERT_TRUE(result.ok());
-  Channel_fields after = read_channel_fields(o.image, 9, 2);
+  Channel_fields after = read_channel_fields(o.image, 2, 2);
   EXPECT_EQ(after.rx_hz, 150250000);
+  EXPECT_EQ(after.tx_hz, 150250000);  // CHIRP reads a missing Duplex as simplex
   after.rx_hz = before.rx_hz;
+  after.tx_hz = before.tx_hz;
   EXPECT_EQ(after, before);
+  // Without a Frequency either, the transmitter stays as it was.
+  Opened p = varied_channels();
+  ASSERT_TRUE(import_channels_csv(p.image, p.state, "Location,Mode\n2,NFM\n").ok());
+  EXPECT_EQ(read_channel_fields(p.image, 2, 2).tx_hz, before.tx_hz);
 }
 
 TEST(ChannelCsv, ARowSwitchesItsChannelOnUnlessChannelOffSaysOtherwise) {
@@ -260,8 +281,8 @@ TEST(ChannelCsv, EveryRefusedRowIsReportedAndNothingChanges) {
       "3,150,,0,DTCS,88.5,88.5,089,NN,023,Tone->Tone,FM,,High,,\n"       // not octal
       "4,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,AM,,High,,\n"           // mode
       "5,150,,0,TSQL-R,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"     // reverse squelch
-      "6,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,P,5.0W,,\n"          // skip and power
-      "17,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"          // location
+      "6,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,P,5 kW,,\n"         // skip and power
+      "1.5,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"         // location
       "6,150,,0,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"           // given twice
       "7,150,+,x,,88.5,88.5,023,XN,023,Tone->Tone,FM,,High,yes,00 11\n"  // offset, polarity, marks
       "8,150,split,200,,88.5,88.5,023,NN,023,Tone->Tone,FM,,High,,\n"    // transmit out of band
@@ -294,6 +315,215 @@ TEST(ChannelCsv, TablesWithoutLocationOrWithBrokenQuotesAreRefusedWhole) {
   EXPECT_EQ(import_channels_csv(o.image, o.state, "Location\n\"1\n").problems.at(0).refusal,
             Csv_refusal::syntax);
   EXPECT_TRUE(import_channels_csv(o.image, o.state, "").ok());
+}
+
+// ---- CHIRP ----
+
+std::string file_text(const std::string& path) { return test::read_file(path); }
+std::string chirp_sample(const std::string& name) {
+  return file_text(std::string(TIRNA_TEST_DATA) + "/chirp/" + name);
+}
+
+// What CHIRP keeps of a table when it opens and saves it: the rows that are memories (comment
+// lines are skipped), its own columns in its own order under the header its files have, and
+// nothing of ours.
+std::string saved_by_chirp(const std::string& csv) {
+  const std::string sample = chirp_sample("chirp-std.csv");
+  const auto chirp_header =
+      std::get<Csv_table>(read_csv(sample.substr(0, sample.find('\n')))).records.at(0).fields;
+  const Csv_table table = std::get<Csv_table>(read_csv(csv));
+  std::map<std::string, std::size_t> ours;
+  for (std::size_t i = 0; i < table.records[0].fields.size(); ++i) {
+    ours[table.records[0].fields[i]] = i;
+  }
+  std::string out = csv_line(chirp_header);
+  for (std::size_t r = 1; r < table.records.size(); ++r) {
+    if (table.records[r].commented) continue;
+    std::vector<std::string> fields;
+    for (const std::string& name : chirp_header) {
+      const auto at = ours.find(name);
+      fields.push_back(at == ours.end() ? "" : table.records[r].fields.at(at->second));
+    }
+    out += csv_line(fields);
+  }
+  return out;
+}
+
+struct Channel_kind {
+  const char* name;
+  std::function<void(Param_image&, int n, uint8_t version)> make;
+  bool chirp_keeps_all = true;  // false: CHIRP has no column for part of it
+};
+
+const std::vector<Channel_kind>& channel_kinds() {
+  static const std::vector<Channel_kind> kinds = {
+      {"simplex", [](Param_image&, int, uint8_t) {}},
+      {"plus offset", [](Param_image& im, int n, uint8_t v) {
+         store_frequency(im, n, Side::tx, 150600000 + 25000 * n, v);
+       }},
+      {"minus offset", [](Param_image& im, int n, uint8_t v) {
+         store_frequency(im, n, Side::tx, 147000000, v);
+       }},
+      {"split", [](Param_image& im, int n, uint8_t v) {
+         store_frequency(im, n, Side::rx, 148000000, v);
+         store_frequency(im, n, Side::tx, 174000000, v);
+       }},
+      {"transmitter inhibited", [](Param_image& im, int n, uint8_t) { set_tx_allowed(im, n, false); },
+       false},
+      {"off", [](Param_image& im, int n, uint8_t) { set_channel_in_use(im, n, false); }},
+      {"Tone", [](Param_image& im, int n, uint8_t) { store_subtone_ctcss(im, n, Side::tx, 0x06, 0x70); }},
+      {"TSQL", [](Param_image& im, int n, uint8_t) {
+         store_subtone_ctcss(im, n, Side::tx, 0x25, 0x03);
+         store_subtone_ctcss(im, n, Side::rx, 0x25, 0x03);
+       }},
+      {"DTCS inverted on receive", [](Param_image& im, int n, uint8_t) {
+         store_subtone_dcs(im, n, Side::tx, 0, 2, 3, false);
+         store_subtone_dcs(im, n, Side::rx, 0, 2, 3, true);
+       }},
+      {"Tone->Tone", [](Param_image& im, int n, uint8_t) {
+         store_subtone_ctcss(im, n, Side::tx, 0x06, 0x70);
+         store_subtone_ctcss(im, n, Side::rx, 0x07, 0x19);
+       }},
+      {"Tone->DTCS", [](Param_image& im, int n, uint8_t) {
+         store_subtone_ctcss(im, n, Side::tx, 0x08, 0x85);
+         store_subtone_dcs(im, n, Side::rx, 7, 5, 4, true);
+       }},
+      {"DTCS->Tone", [](Param_image& im, int n, uint8_t) {
+         store_subtone_dcs(im, n, Side::tx, 4, 1, 1, true);
+         store_subtone_ctcss(im, n, Side::rx, 0x25, 0x03);
+       }},
+      {"DTCS->DTCS", [](Param_image& im, int n, uint8_t) {
+         store_subtone_dcs(im, n, Side::tx, 0, 2, 5, false);
+         store_subtone_dcs(im, n, Side::rx, 0, 1, 7, true);
+       }},
+      {"->Tone", [](Param_image& im, int n, uint8_t) { store_subtone_ctcss(im, n, Side::rx, 0x07, 0x19); }},
+      {"->DTCS", [](Param_image& im, int n, uint8_t) { store_subtone_dcs(im, n, Side::rx, 1, 1, 4, false); }},
+      {"DTCS->", [](Param_image& im, int n, uint8_t) { store_subtone_dcs(im, n, Side::tx, 7, 5, 4, true); }},
+      {"Tone->", [](Param_image& im, int n, uint8_t) {
+         store_subtone_ctcss(im, n, Side::tx, 0x06, 0x70);
+         set_channel_flag(im, n, Channel_flag::narrow, true);  // and 12.5 kHz
+       }},
+      {"12.5 kHz, scanned, low power", [](Param_image& im, int n, uint8_t) {
+         set_channel_flag(im, n, Channel_flag::narrow, true);
+         set_channel_flag(im, n, Channel_flag::no_scan, false);
+         set_channel_flag(im, n, Channel_flag::low_power, true);
+       }},
+      {"busy lock-out", [](Param_image& im, int n, uint8_t) {
+         set_channel_flag(im, n, Channel_flag::busy_lockout, true);
+       }, false},
+  };
+  return kinds;
+}
+
+// The round trip users make: export, open and save in CHIRP, import. Into the file it came from,
+// every kind of channel comes back byte for byte (the channel off stays off); into a new file,
+// every field that CHIRP has a column for comes back.
+TEST(ChirpRoundTrip, EveryKindOfChannelSurvivesASaveInChirp) {
+  for (uint8_t version : {uint8_t{2}, uint8_t{4}}) {
+    for (const Channel_kind& kind : channel_kinds()) {
+      SCOPED_TRACE(std::string(kind.name) + ", coding version " + std::to_string(version));
+      Opened source = opened(0, version);
+      const int n = 3;
+      store_frequency(source.image, n, Side::rx, 150000000 + 25000 * n, version);
+      store_frequency(source.image, n, Side::tx, 150000000 + 25000 * n, version);
+      kind.make(source.image, n, version);
+      const std::string exported = export_channels_csv(source.image, version);
+      EXPECT_TRUE(rows_chirp_refuses(source.image, version).empty());
+      const std::string chirp = saved_by_chirp(exported);
+
+      Param_image same = source.image;
+      const auto back = import_channels_csv(same, source.state, chirp);
+      ASSERT_TRUE(back.ok()) << back.problems.at(0).line << ": " << back.problems.at(0).value;
+      EXPECT_EQ(same, source.image);
+
+      Opened fresh = opened(0, version);
+      ASSERT_TRUE(import_channels_csv(fresh.image, fresh.state, chirp).ok());
+      Channel_fields want = read_channel_fields(source.image, n, version);
+      Channel_fields got = read_channel_fields(fresh.image, n, version);
+      if (!kind.chirp_keeps_all) {
+        got.tx_hz = want.tx_hz;  // an inhibited transmitter's frequency: no CHIRP column
+        got.busy_lockout = want.busy_lockout;
+      }
+      if (!want.in_use) {
+        EXPECT_FALSE(got.in_use);  // an empty memory: nothing else of it comes
+      } else {
+        EXPECT_EQ(got, want);
+      }
+    }
+  }
+}
+
+// Each file written by CHIRP imports into a new file and holds CHIRP's channels: memories 1-16
+// of a radio with more, memories 0-15 as channels 1-16 with --first-location 0.
+TEST(ChirpSamples, EachImportsIntoANewFile) {
+  struct Case {
+    const char* file;
+    long long first_location;
+    std::vector<long long> skipped;
+    std::vector<int> switched_off;
+    int64_t rx1, rx16;
+  };
+  const Case cases[] = {
+      {"chirp-std.csv", 1, {}, {}, 150000000, 159005000},
+      {"chirp-zero.csv", 1, {0}, {16}, 150025000, 0},
+      {"chirp-zero.csv", 0, {}, {}, 150000000, 150375000},
+      {"chirp-big.csv", 1, {17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32,
+                           33, 34, 35, 36, 37, 38, 39, 40}, {}, 150025000, 150400000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " from " + std::to_string(c.first_location));
+    Opened o = opened();
+    const auto result = import_channels_csv(o.image, o.state, chirp_sample(c.file),
+                                            {c.first_location, false});
+    ASSERT_TRUE(result.ok());
+    std::vector<long long> skipped;
+    for (const auto& k : result.skipped) skipped.push_back(k.location);
+    EXPECT_EQ(skipped, c.skipped);
+    EXPECT_EQ(result.switched_off, c.switched_off);
+    EXPECT_EQ(read_channel_fields(o.image, 1, 2).rx_hz, c.rx1);
+    if (c.rx16 != 0) {
+      EXPECT_EQ(read_channel_fields(o.image, 16, 2).rx_hz, c.rx16);
+    }
+  }
+  // chirp-std.csv: CHIRP's watts, its tone modes and its duplexes.
+  Opened o = opened();
+  ASSERT_TRUE(import_channels_csv(o.image, o.state, chirp_sample("chirp-std.csv")).ok());
+  EXPECT_FALSE(read_channel_fields(o.image, 1, 2).low_power);  // 50W
+  EXPECT_TRUE(read_channel_fields(o.image, 15, 2).low_power);  // 5.0W
+  EXPECT_FALSE(read_channel_fields(o.image, 13, 2).tx_allowed);  // duplex off
+  EXPECT_EQ(read_channel_fields(o.image, 14, 2).tx_hz, 162000000);  // split
+  const Channel_fields cross = read_channel_fields(o.image, 7, 2);  // DTCS->Tone, RN
+  EXPECT_EQ(cross.tx_tone.code, 411);
+  EXPECT_TRUE(cross.tx_tone.inverted);
+  EXPECT_EQ(cross.rx_tone.tenths, 2503);
+}
+
+TEST(ChirpTables, LocationsPowersAndEmptyTables) {
+  // Watts at or above the midpoint of the nominal levels are full power; the words still count.
+  for (const auto& [power, low] : std::vector<std::pair<std::string, bool>>{
+           {"50W", false}, {"25W", false}, {"15", false}, {"15.0 W", false}, {"14.9W", true},
+           {"5.0W", true}, {"0.5W", true}, {"High", false}, {"low", true}}) {
+    Opened o = opened();
+    ASSERT_TRUE(import_channels_csv(o.image, o.state, "Location,Power\n1," + power + "\n").ok())
+        << power;
+    EXPECT_EQ(read_channel_fields(o.image, 1, 2).low_power, low) << power;
+  }
+  Opened o = opened();
+  const Param_image before = o.image;
+  // No row names a channel: refused, and the Locations it gave are named.
+  auto none = import_channels_csv(o.image, o.state, "Location,Frequency\n0,150\n17,150\n");
+  ASSERT_FALSE(none.ok());
+  EXPECT_EQ(none.problems.at(0).refusal, Csv_refusal::no_channel);
+  EXPECT_EQ(none.problems.at(0).detail, "0, 17");
+  EXPECT_EQ(o.image, before);
+  // A commented row is a channel that is off only in our own tables, with ChannelOff V.
+  ASSERT_TRUE(import_channels_csv(o.image, o.state,
+                                  "Location,Frequency,ChannelOff\n#2,150,V\n#3,151,\n# note\n")
+                  .ok());
+  EXPECT_FALSE(channel_in_use(o.image, 2));
+  EXPECT_EQ(read_channel_fields(o.image, 2, 2).rx_hz, 150000000);
+  EXPECT_TRUE(channel_in_use(o.image, 3));
+  EXPECT_EQ(read_channel_fields(o.image, 3, 2).rx_hz, 160000000);  // a comment: not taken
 }
 
 }  // namespace

@@ -34,14 +34,19 @@ TEST(CsvTable, TabsAreASeparatorToo) {
   EXPECT_EQ(table("a\tb\n1\t2\n").records[1].fields, (Fields{"1", "2"}));
 }
 
-TEST(CsvTable, LineNumbersCountSkippedAndQuotedLines) {
-  const auto t = table("# comment\na,b\n\n\"multi\nline\",x\r\n3,4");
-  ASSERT_EQ(t.records.size(), 3u);
-  EXPECT_EQ(t.records[0].line, 2);
-  EXPECT_EQ(t.records[1].line, 4);
-  EXPECT_EQ(t.records[1].fields, (Fields{"multi\nline", "x"}));
-  EXPECT_EQ(t.records[2].line, 6);
-  EXPECT_EQ(t.records[2].fields, (Fields{"3", "4"}));
+TEST(CsvTable, LineNumbersCountBlankCommentAndQuotedLines) {
+  const auto t = table("# comment;x;y\na,b\n\n\"multi\nline\",x\r\n#3,4");
+  EXPECT_EQ(t.separator, ',');  // a comment does not decide it
+  ASSERT_EQ(t.records.size(), 4u);
+  EXPECT_TRUE(t.records[0].commented);
+  EXPECT_EQ(t.records[0].line, 1);
+  EXPECT_EQ(t.records[1].line, 2);
+  EXPECT_FALSE(t.records[1].commented);
+  EXPECT_EQ(t.records[2].line, 4);
+  EXPECT_EQ(t.records[2].fields, (Fields{"multi\nline", "x"}));
+  EXPECT_EQ(t.records[3].line, 6);
+  EXPECT_TRUE(t.records[3].commented);
+  EXPECT_EQ(t.records[3].fields, (Fields{"3", "4"}));
 }
 
 TEST(CsvTable, EmptyFieldsAndShortRecordsStayAsTheyAre) {

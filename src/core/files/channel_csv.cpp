@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 
+#include "core/channels/channel_edits.h"
 #include "core/channels/channel_fields.h"
 #include "core/channels/subtone_entry.h"
 #include "core/files/csv_table.h"
@@ -109,6 +110,34 @@ std::string trimmed(std::string_view s) {
 
 // ---- export ----
 
+// Watts as CHIRP writes them: whole watts from 10 W on ("25W"), else one decimal ("5.0W").
+std::string power_text(bool low) {
+  char buf[16];
+  if (low) {
+    std::snprintf(buf, sizeof buf, low_power_watts >= 10 ? "%.0fW" : "%.1fW", low_power_watts);
+  } else {
+    std::snprintf(buf, sizeof buf, "%dW", high_power_watts);
+  }
+  return buf;
+}
+
+// CHIRP takes tones of more than 50 and less than 300 Hz, and DCS codes of three octal digits.
+constexpr int chirp_min_tenths = 501;
+constexpr int chirp_max_tenths = 2999;
+
+std::optional<std::string> chirp_refusal(const Tone_setting& t, const char* side) {
+  if (t.kind == Tone_setting::ctcss && (t.tenths < chirp_min_tenths || t.tenths > chirp_max_tenths)) {
+    return std::string(side) + " tone " + tone_text(t.tenths) + " Hz is outside CHIRP's 50-300 Hz";
+  }
+  if (t.kind == Tone_setting::dcs) {
+    const std::string code = dcs_code_text(t.code);
+    if (code.size() != 3 || code.find_first_not_of("01234567") != std::string::npos) {
+      return std::string(side) + " DCS code " + code + " is not three octal digits";
+    }
+  }
+  return std::nullopt;
+}
+
 struct Tone_columns {
   std::string mode, rtone = "88.5", ctone = "88.5", dtcs = "023", rx_dtcs = "023", polarity = "NN",
                     cross = "Tone->Tone";
@@ -161,7 +190,8 @@ std::vector<std::string> export_row(const Param_image& image, int n, uint8_t cod
   const Tone_columns t = tone_columns(f.tx_tone, f.rx_tone);
   std::string step = "12.50";
   if (!is_new_coding(coding_version)) step = step_flag(image, n, Side::rx) ? "6.25" : "5.00";
-  return {std::to_string(n),
+  // CHIRP has no channel that is off: such a row is a comment for it, the channel's row for us.
+  return {(f.in_use ? "" : "#") + std::to_string(n),
           "",
           mhz_text(f.rx_hz),
           duplex,
@@ -176,7 +206,7 @@ std::vector<std::string> export_row(const Param_image& image, int n, uint8_t cod
           f.narrow ? "NFM" : "FM",
           step,
           f.no_scan ? "S" : "",
-          f.low_power ? "Low" : "High",
+          power_text(f.low_power),
           "",
           f.in_use ? "" : "V",
           f.busy_lockout ? "V" : "",
@@ -333,7 +363,14 @@ bool read_tones(Row& row, const Channel_fields& now, Channel_fields& wanted) {
 
 void read_transmitter(Row& row, const Channel_fields& now, Channel_fields& wanted) {
   const auto duplex = row.cell("Duplex");
-  if (!duplex) return;
+  if (!duplex) {
+    // CHIRP reads a memory without a Duplex column as simplex.
+    if (row.has("Frequency")) {
+      wanted.tx_allowed = true;
+      wanted.tx_hz = wanted.rx_hz;
+    }
+    return;
+  }
   wanted.tx_allowed = *duplex != "off";
   if (duplex->empty()) {
     wanted.tx_hz = wanted.rx_hz;
@@ -369,7 +406,28 @@ void read_choice(Row& row, std::string_view column, std::string_view on, std::st
   }
 }
 
+// Power: watts as CHIRP writes them ("50W", "5.0W", "0.5 W", "25"), full power at or above the
+// midpoint of the two nominal levels; or the words High and Low. Empty keeps the channel's.
+void read_power(Row& row, bool& low_power) {
+  const auto value = row.cell("Power");
+  if (!value || value->empty()) return;
+  if (lower(*value) == "high" || lower(*value) == "low") {
+    low_power = lower(*value) == "low";
+    return;
+  }
+  std::string number = *value;
+  if (!number.empty() && (number.back() == 'W' || number.back() == 'w')) number.pop_back();
+  number = trimmed(number);
+  const auto milliwatts = number.empty() ? std::nullopt : scaled_number(number, 3);
+  if (!milliwatts) {
+    row.refuse("Power", *value, Csv_refusal::bad_power);
+    return;
+  }
+  low_power = static_cast<double>(*milliwatts) < power_midpoint_watts * 1000;
+}
+
 std::string column_of_transmitter(const Row& row) {
+  if (!row.has("Duplex")) return "Frequency";
   const auto duplex = row.cell("Duplex").value_or("");
   if (duplex == "off") return "TxFrequency";
   if (duplex.empty()) return "Frequency";
@@ -377,6 +435,7 @@ std::string column_of_transmitter(const Row& row) {
 }
 
 }  // namespace
+
 
 std::string export_channels_csv(const Param_image& image, uint8_t coding_version) {
   std::vector<std::string> header(chirp_columns.begin(), chirp_columns.end());
@@ -386,8 +445,23 @@ std::string export_channels_csv(const Param_image& image, uint8_t coding_version
   return out;
 }
 
+std::vector<Csv_chirp_note> rows_chirp_refuses(const Param_image& image, uint8_t coding_version) {
+  std::vector<Csv_chirp_note> notes;
+  for (int n = 1; n <= channel_count; ++n) {
+    const Channel_fields f = read_channel_fields(image, n, coding_version);
+    if (!f.in_use) continue;  // a comment line for CHIRP
+    std::string reason;
+    for (const auto& why : {chirp_refusal(f.rx_tone, "receive"),
+                            f.tx_allowed ? chirp_refusal(f.tx_tone, "transmit") : std::nullopt}) {
+      if (why) reason += (reason.empty() ? "" : "; ") + *why;
+    }
+    if (!reason.empty()) notes.push_back({n, reason});
+  }
+  return notes;
+}
+
 Csv_import_result import_channels_csv(Param_image& image, const Working_state& state,
-                                      std::string_view text) {
+                                      std::string_view text, const Csv_import_options& options) {
   Csv_import_result result;
   const auto read = read_csv(text);
   if (const auto* error = std::get_if<Csv_syntax_error>(&read)) {
@@ -395,35 +469,50 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
     return result;
   }
   const Csv_table& table = std::get<Csv_table>(read);
-  if (table.records.empty()) return result;
+  std::size_t first_row = 0;
+  while (first_row < table.records.size() && table.records[first_row].commented) ++first_row;
+  if (first_row == table.records.size()) return result;
+  const Csv_record& header = table.records[first_row];
   std::map<std::string, std::size_t> columns;
-  for (std::size_t i = 0; i < table.records[0].fields.size(); ++i) {
-    columns.emplace(lower(trimmed(table.records[0].fields[i])), i);
+  for (std::size_t i = 0; i < header.fields.size(); ++i) {
+    columns.emplace(lower(trimmed(header.fields[i])), i);
   }
   if (columns.count("location") == 0) {
-    result.problems.push_back(
-        {table.records[0].line, "Location", "", Csv_refusal::no_location_column, ""});
+    result.problems.push_back({header.line, "Location", "", Csv_refusal::no_location_column, ""});
     return result;
   }
+  // Our own tables carry ChannelOff; a table without it came from CHIRP or a spreadsheet.
+  const bool own_table = columns.count("channeloff") != 0;
 
   Param_image work = image;
   std::map<int, int> line_of_channel;
   const uint8_t marker =
       is_new_coding(state.coding_version) ? coding_marker_new : coding_marker_old;
-  for (std::size_t r = 1; r < table.records.size(); ++r) {
+  bool any_row = false;
+  for (std::size_t r = first_row + 1; r < table.records.size(); ++r) {
     const Csv_record& record = table.records[r];
     bool blank = true;
     for (const auto& f : record.fields) blank = blank && trimmed(f).empty();
     if (blank) continue;
     Row row(columns, record, result.problems);
+    // A comment line is the row of a channel that is off only in our own tables; else a comment.
+    if (record.commented && (!own_table || row.cell("ChannelOff").value_or("") != "V")) continue;
 
     const std::string location = row.cell("Location").value_or("");
-    const auto n = scaled_number(location, 0);
-    if (!n || *n < 1 || *n > channel_count || location.find_first_of(".,") != std::string::npos) {
+    const auto number = location.find_first_of(".,") == std::string::npos
+                            ? scaled_number(location, 0)
+                            : std::nullopt;
+    if (!number) {
       row.refuse("Location", location, Csv_refusal::bad_location);
       continue;
     }
-    const int channel = static_cast<int>(*n);
+    any_row = true;
+    const long long n = *number - options.first_location + 1;
+    if (n < 1 || n > channel_count) {
+      result.skipped.push_back({row.line(), *number});
+      continue;
+    }
+    const int channel = static_cast<int>(n);
     if (const auto earlier = line_of_channel.find(channel); earlier != line_of_channel.end()) {
       row.refuse("Location", location, Csv_refusal::duplicate_location,
                  std::to_string(earlier->second));
@@ -459,7 +548,7 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
       }
     }
     read_choice(row, "Skip", "S", "", false, Csv_refusal::bad_skip, wanted.no_scan);
-    read_choice(row, "Power", "Low", "High", true, Csv_refusal::bad_power, wanted.low_power);
+    read_power(row, wanted.low_power);
     bool off = !wanted.in_use;
     read_choice(row, "ChannelOff", "V", "", false, Csv_refusal::bad_mark, off);
     wanted.in_use = !off;
@@ -488,11 +577,27 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
       }
     }
     const Channel_fields stored = read_channel_fields(work, channel, state.coding_version);
-    if (stored.rx_hz != wanted.rx_hz && row.refused() == 0) {
-      result.notes.push_back({row.line(), "Frequency", wanted.rx_hz, stored.rx_hz});
+    const bool rx_noted = stored.rx_hz != wanted.rx_hz && row.refused() == 0;
+    if (rx_noted) result.notes.push_back({row.line(), "Frequency", wanted.rx_hz, stored.rx_hz});
+    // A simplex row's transmit frequency is its receive frequency: one note says it.
+    const std::string tx_column = column_of_transmitter(row);
+    const bool same_as_rx = tx_column == "Frequency" && rx_noted && wanted.tx_hz == wanted.rx_hz;
+    if (stored.tx_hz != wanted.tx_hz && row.refused() == 0 && !same_as_rx) {
+      result.notes.push_back({row.line(), tx_column, wanted.tx_hz, stored.tx_hz});
     }
-    if (stored.tx_hz != wanted.tx_hz && row.refused() == 0) {
-      result.notes.push_back({row.line(), column_of_transmitter(row), wanted.tx_hz, stored.tx_hz});
+  }
+  if (any_row && result.channels.empty() && result.problems.empty()) {
+    std::string locations;
+    for (const Csv_skipped& s : result.skipped) {
+      locations += (locations.empty() ? "" : ", ") + std::to_string(s.location);
+    }
+    result.problems.push_back({header.line, "Location", "", Csv_refusal::no_channel, locations});
+  }
+  if (!own_table && !options.keep_missing && result.ok()) {
+    for (int n = 1; n <= channel_count; ++n) {
+      if (line_of_channel.count(n) != 0 || !channel_in_use(work, n)) continue;
+      toggle_channel_off(work, n, true);
+      result.switched_off.push_back(n);
     }
   }
   if (result.ok()) image = work;

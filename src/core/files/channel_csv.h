@@ -27,8 +27,26 @@ inline constexpr std::array<std::string_view, 17> chirp_columns = {
 inline constexpr std::array<std::string_view, 4> own_columns = {"ChannelOff", "BusyLockout",
                                                                 "TxFrequency", "Record"};
 
-// The table of all 16 channels, frequencies decoded in the given coding.
+// CHIRP's Power column takes watts. The radio's own figures are not known here; these nominal
+// figures stand for its two levels, and a table's watts at or above their midpoint (15 W) read as
+// full power, below it as reduced power.
+inline constexpr int high_power_watts = 25;    // "Повышен."
+inline constexpr double low_power_watts = 5.0;  // "Понижен."
+inline constexpr double power_midpoint_watts = (high_power_watts + low_power_watts) / 2;
+
+// The table of all 16 channels, frequencies decoded in the given coding, as CHIRP's generic CSV
+// files hold them (format of the 2026 CHIRP): the header first, then a row per channel. A channel
+// that is off is no memory for CHIRP (an empty memory is a missing row): its row is written as a
+// comment line, "#" before its Location, which CHIRP skips and our own import reads.
 std::string export_channels_csv(const Param_image& image, uint8_t coding_version);
+
+// Channels whose row CHIRP would refuse: a tone outside its 50-300 Hz, a DCS code that is not
+// three octal digits. The reason, per channel.
+struct Csv_chirp_note {
+  int channel = 0;
+  std::string reason;
+};
+std::vector<Csv_chirp_note> rows_chirp_refuses(const Param_image& image, uint8_t coding_version);
 
 enum class Csv_refusal {
   syntax,              // the table itself cannot be read (an unclosed quote)
@@ -45,9 +63,10 @@ enum class Csv_refusal {
   tone_refused,  // a tone or code the radio cannot store (detail: the dialog's message)
   bad_mode,      // a mode the radio does not have (FM and NFM only)
   bad_skip,      // not "" or "S"
-  bad_power,     // not High or Low
+  bad_power,     // not watts (25W, 5.0W, 5) nor High or Low
   bad_mark,      // ChannelOff, BusyLockout: not "V" or ""
   bad_record,    // Record: not 16 hex bytes
+  no_channel,    // no row names a channel 1..16 (detail: the Locations the rows gave)
 };
 
 struct Csv_problem {
@@ -66,18 +85,38 @@ struct Csv_note {
   int64_t stored_hz = 0;
 };
 
+// A row whose Location names no channel of the radio (CHIRP numbers from 0, and radios with
+// more memories give more rows): skipped.
+struct Csv_skipped {
+  int line = 0;
+  long long location = 0;
+};
+
 struct Csv_import_result {
   std::vector<Csv_problem> problems;
   std::vector<Csv_note> notes;
   std::vector<int> channels;  // the channels the table gave, in its order
+  std::vector<Csv_skipped> skipped;
+  std::vector<int> switched_off;  // channels without a row in a CHIRP table, switched off
   bool ok() const { return problems.empty(); }
+};
+
+struct Csv_import_options {
+  long long first_location = 1;  // the Location that is channel 1 (0 for CHIRP's 0-based files)
+  bool keep_missing = false;     // channels without a row stay as they are, also from CHIRP
 };
 
 // Reads the table (columns by header name, in any order; unknown columns ignored; missing ones
 // leave their fields as the channel has them, except that a row always switches its channel on
-// unless ChannelOff says otherwise) and changes the channels it names. Channels the table does not
-// name are kept. With any problem the image is left exactly as it was.
+// unless ChannelOff says otherwise, and a row without a Duplex column is simplex, as CHIRP reads
+// it) and changes the channels it names. Rows whose Location names no channel are skipped; a
+// table without any row for a channel is refused. A table without our ChannelOff column came from
+// CHIRP, where an empty memory is a missing row: its channels without a row are switched off
+// (unless keep_missing). In our own tables they are kept, and a commented row ("#" before the
+// Location) whose ChannelOff says V is the row of a channel that is off. With any problem the
+// image is left exactly as it was.
 Csv_import_result import_channels_csv(Param_image& image, const Working_state& state,
-                                      std::string_view text);
+                                      std::string_view text,
+                                      const Csv_import_options& options = {});
 
 }  // namespace tirna

@@ -21,17 +21,17 @@ char detect_separator(std::string_view text) {
   return ',';
 }
 
-bool skipped_line(std::string_view rest) {
-  return rest.empty() || rest[0] == '\n' || rest.substr(0, 2) == "\r\n" || rest[0] == '#';
+bool blank_line(std::string_view rest) {
+  return rest.empty() || rest[0] == '\n' || rest.substr(0, 2) == "\r\n";
 }
 
 }  // namespace
 
 std::variant<Csv_table, Csv_syntax_error> read_csv(std::string_view text) {
   if (text.substr(0, utf8_bom.size()) == utf8_bom) text.remove_prefix(utf8_bom.size());
-  // The first line that is not skipped decides the separator.
+  // The first line that is neither blank nor a comment decides the separator.
   std::size_t first = 0;
-  while (first < text.size() && skipped_line(text.substr(first))) {
+  while (first < text.size() && (blank_line(text.substr(first)) || text[first] == '#')) {
     const std::size_t end = text.find('\n', first);
     first = end == std::string_view::npos ? text.size() : end + 1;
   }
@@ -41,7 +41,7 @@ std::variant<Csv_table, Csv_syntax_error> read_csv(std::string_view text) {
   std::size_t i = 0;
   int line = 1;
   while (i < text.size()) {
-    if (skipped_line(text.substr(i))) {
+    if (blank_line(text.substr(i))) {
       const std::size_t end = text.find('\n', i);
       i = end == std::string_view::npos ? text.size() : end + 1;
       ++line;
@@ -49,6 +49,10 @@ std::variant<Csv_table, Csv_syntax_error> read_csv(std::string_view text) {
     }
     Csv_record record;
     record.line = line;
+    if (text[i] == '#') {
+      record.commented = true;
+      ++i;
+    }
     std::string field;
     bool quoted = false;  // inside a quoted part of the field
     bool end_of_record = false;

@@ -14,6 +14,7 @@ namespace tirna {
 struct Csv_record {
   int line = 0;  // the line of the file on which the record starts, from 1
   std::vector<std::string> fields;
+  bool commented = false;  // the line began with '#' (not part of the first field)
 };
 
 struct Csv_table {
@@ -27,7 +28,8 @@ struct Csv_syntax_error {
 };
 
 // Reads a whole table. The separator is the one of ',', ';' and tab that occurs most often outside
-// quotes in the first record. Empty lines and lines starting with '#' are skipped.
+// quotes in the first record that is not a comment. Empty lines are skipped; a line starting
+// with '#' is a comment, read as a record marked so (programs like CHIRP skip such lines).
 std::variant<Csv_table, Csv_syntax_error> read_csv(std::string_view text);
 
 // One record with its CR LF line end; fields are quoted where they must be.
