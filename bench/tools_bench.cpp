@@ -8,8 +8,8 @@
 #include "core/files/channel_csv.h"
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
-#include "core/report/image_compare.h"
-#include "core/report/parameter_edit.h"
+#include "core/compare/image_compare.h"
+#include "core/edit/parameter_edit.h"
 #include "core/report/report_params.h"
 
 namespace {

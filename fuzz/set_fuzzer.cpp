@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/files/file_commands.h"
-#include "core/report/parameter_edit.h"
+#include "core/edit/parameter_edit.h"
 #include "fuzz_support.h"
 
 namespace {

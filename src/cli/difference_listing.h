@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "core/report/image_compare.h"
+#include "core/compare/image_compare.h"
 
 namespace tirna::cli {
 

@@ -6,7 +6,7 @@
 
 #include "cli/link_run.h"
 #include "core/image/workspace.h"
-#include "core/report/write_check.h"
+#include "core/compare/write_check.h"
 
 namespace tirna::cli {
 

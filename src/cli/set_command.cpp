@@ -8,7 +8,7 @@
 #include "cli/commands.h"
 #include "core/image/frequency.h"
 #include "core/pages/settings.h"
-#include "core/report/parameter_edit.h"
+#include "core/edit/parameter_edit.h"
 
 namespace tirna::cli {
 namespace {
@@ -87,7 +87,7 @@ std::string reason(const Assignment_outcome& o, const Workspace& ws, const Windo
       return "the sub-tone dialog refuses it: " + o.detail +
              " (a tone has the form 67,0 or 100,0; a DCS code is three octal digits)";
     case Edit_refusal::not_a_cell_text: {
-      const Flag_column& f = flag_column(p->column);
+      const Flag_column& f = flag_column(p->column());
       return "takes " + in_quotes(f.clear_text) + " or " + in_quotes(f.set_text) +
              " (leading blanks optional)";
     }

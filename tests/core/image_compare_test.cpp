@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/image/frequency.h"
-#include "core/report/image_compare.h"
+#include "core/compare/image_compare.h"
 #include "test_support.h"
 
 namespace tirna {

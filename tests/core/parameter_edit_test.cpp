@@ -2,7 +2,7 @@
 
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
-#include "core/report/parameter_edit.h"
+#include "core/edit/parameter_edit.h"
 #include "core/report/report_params.h"
 #include "test_support.h"
 
@@ -33,12 +33,15 @@ std::string shown(const Workspace& ws, const std::string& name) {
 TEST(ParameterName, TheReportNamesAndNothingElse) {
   const auto p = parse_parameter_name("busy16");
   ASSERT_TRUE(p);
-  EXPECT_EQ(p->kind, Parameter_name::cell);
+  EXPECT_EQ(p->kind(), Parameter_kind::channel_cell);
   EXPECT_EQ(p->number, 16);
-  EXPECT_EQ(p->column, 8);
-  EXPECT_EQ(parse_parameter_name("st_tx3")->column, 4);
-  EXPECT_EQ(parse_parameter_name("no_tx1")->kind, Parameter_name::no_tx);
+  EXPECT_EQ(p->column(), 8);
+  EXPECT_EQ(parse_parameter_name("st_tx3")->column(), 4);
+  EXPECT_EQ(parse_parameter_name("no_tx1")->kind(), Parameter_kind::channel_box);
+  EXPECT_EQ(parse_parameter_name("no_tx1")->column(), 1);
   EXPECT_EQ(parse_parameter_name("osn14")->number, 14);
+  EXPECT_EQ(parse_parameter_name("osn1")->number, 1);
+  EXPECT_EQ(parse_parameter_name("frq")->kind(), Parameter_kind::band);
   for (const char* bad : {"no_kan0", "no_kan17", "no_kan01", "osn0", "osn15", "f_rx", "F_rx1",
                           "pow1 ", "memo", "memo2", "channel1", "", "osn1x"}) {
     EXPECT_FALSE(parse_parameter_name(bad)) << bad;

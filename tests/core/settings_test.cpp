@@ -9,7 +9,7 @@ namespace {
 
 int slot_of(int control) {
   for (int s = 0; s < settings_count; ++s) {
-    if (settings_controls[s] == control) return s;
+    if (setting_entry(s).control == control) return s;
   }
   return -1;
 }
@@ -75,7 +75,7 @@ TEST(SettingsRead, DefaultImageShowsTheDocumentedTexts) {
                                              "Временное откл. шумоподавителя",
                                              "Кратковременное нажатие (кн.\"ШПД\")"};
   for (int s = 0; s < settings_count; ++s) {
-    EXPECT_EQ(shown(ws.image, settings_controls[s]), expected[s]) << settings_controls[s];
+    EXPECT_EQ(shown(ws.image, setting_entry(s).control), expected[s]) << setting_entry(s).control;
   }
   EXPECT_EQ(squelch_form_for(ws.image), Squelch_form::long_form);
 }
@@ -122,7 +122,7 @@ TEST(SettingsRoundTrip, EveryItemOfEveryListComesBack) {
       Workspace ws = start_up_workspace();
       const Param_image before = ws.image;
       write_setting(ws.image, s, i);
-      ASSERT_EQ(read_setting(ws.image, s), i) << settings_controls[s] << " item " << i;
+      ASSERT_EQ(read_setting(ws.image, s), i) << setting_entry(s).control << " item " << i;
       // Nothing outside the setting's own byte changed.
       for (int a = 0; a < memory_size; ++a) {
         if (a != setting_entry(s).address) {

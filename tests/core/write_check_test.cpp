@@ -4,7 +4,7 @@
 
 #include "core/image/frequency.h"
 #include "core/pages/extra_data.h"
-#include "core/report/write_check.h"
+#include "core/compare/write_check.h"
 #include "core/transfer/write_image.h"
 #include "fake_link.h"
 

@@ -63,7 +63,7 @@ class Settings_page_test : public QObject {
     for (int slot = 0; slot < settings_count; ++slot) {
       QComboBox* l = w_->settings_page()->list(slot);
       QVERIFY(!l->isEditable());
-      QCOMPARE(l->width(), Settings_page::list_width(setting_entry(slot).control));
+      QCOMPARE(l->width(), setting_entry(slot).list_width);
       QCOMPARE(l->objectName(), QStringLiteral("ComboBox%1").arg(setting_entry(slot).control));
       QVERIFY(w_->settings_page()->caption(slot)->alignment() & Qt::AlignRight);
     }

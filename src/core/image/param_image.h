@@ -47,8 +47,19 @@ class Param_image {
 namespace mem {
 inline constexpr int channels = 0x000;  // 16 records of 16 bytes
 inline constexpr int channel_record_size = 16;
-inline constexpr int settings = 0x2B0;    // 0x2B0..0x2BF, general settings
-inline constexpr int beep_save = 0x2BC;   // settings byte; every write clears bits 0-1
+inline constexpr int settings = 0x2B0;  // 0x2B0..0x2BF, general settings:
+inline constexpr int scan_key = 0x2B0;          // bits 7-5 squelch key, 4-3 scan mode
+inline constexpr int scan_tx_channel = 0x2B1;   // low nibble
+inline constexpr int priority_channel = 0x2B2;  // BCD
+inline constexpr int priority_period = 0x2B3;   // BCD, tenths of a second
+inline constexpr int power_select = 0x2B4;
+inline constexpr int scan_resume = 0x2B6;     // BCD, tenths of a second
+inline constexpr int transmit_timer = 0x2B7;  // BCD, tens of seconds; 0xFF off
+inline constexpr int squelch_level = 0x2BB;
+inline constexpr int beep_save = 0x2BC;  // bit 5 beep, bit 3 power saving; a write clears bits 0-1
+inline constexpr int warning_timer = 0x2BD;
+inline constexpr int repeat_timer = 0x2BE;  // BCD seconds
+inline constexpr int reset_timer = 0x2BF;   // BCD seconds
 inline constexpr int model_text = 0x2C0;  // 16 characters
 inline constexpr int model_text_size = 16;
 inline constexpr int ident_block = 0x2D0;  // 0x2D0..0x2D7

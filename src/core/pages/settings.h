@@ -1,34 +1,18 @@
 #pragma once
-// The general settings page as a model: 14 lists over image bytes 0x2B0..0x2BF, each with its item
-// texts, a read rule (image -> item index, or none) and a write rule (item index -> image, other
-// bits unchanged), and the linked squelch-key / power-selection rules.
+// The general settings page as a model: the lists of the catalogue's setting rows over image bytes
+// 0x2B0..0x2BF, each read (image -> item index, or none) and written (item index -> image, other
+// bits unchanged) by its codec, and the linked squelch-key / power-selection rules.
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/catalogue/catalogue.h"
 #include "core/image/param_image.h"
 
 namespace tirna {
 
-inline constexpr int settings_count = 14;
-
-// Control numbers in page order (there is no 207).
-inline constexpr std::array<int, settings_count> settings_controls = {
-    201, 202, 203, 204, 205, 206, 208, 209, 210, 211, 212, 213, 214, 215};
-inline constexpr int squelch_key_slot = 12;   // ComboBox214
-inline constexpr int power_select_slot = 13;  // ComboBox215
-
 enum class Squelch_form { long_form, short_form };
-
-struct Setting_entry {
-  int control;                 // 201..215
-  const char* caption;         // as the page shows it
-  const char* report_caption;  // as the printed report shows it
-  int address;
-};
-const Setting_entry& setting_entry(int slot);  // slot 0..13 in page order
 
 // The items of a list. The squelch-key list has two forms.
 const std::vector<std::string>& setting_items(int slot,
@@ -40,7 +24,8 @@ Squelch_form squelch_form_for(const Param_image& image);
 // Read rule: the item the list selects, or nullopt when the value has no item in the list.
 std::optional<int> read_setting(const Param_image& image, int slot);
 
-// Write rule for the lists other than 214 and 215: item i into the image, other bits unchanged.
+// Write rule for the lists other than the power selection: item i into the image, other bits
+// unchanged (the squelch key in the form the power selection gives).
 void write_setting(Param_image& image, int slot, int item);
 
 // ComboBox214Change: bits 7-5 of 0x2B0 from item i of the form the power selection gives.

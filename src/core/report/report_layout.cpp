@@ -2,8 +2,7 @@
 
 #include <array>
 
-#include "core/channels/window_view.h"
-#include "core/pages/settings.h"
+#include "core/catalogue/catalogue.h"
 
 namespace tirna {
 namespace {
@@ -29,44 +28,34 @@ constexpr double connector_gap = 0.03;
 // A caption whose connector runs on its right keeps room for the gap and a piece of that line.
 constexpr double own_connector_room = connector_gap + 0.03;
 
-// Left edges of the ten channel parameters and the parameter names, in column order.
-struct Column {
-  const char* name;
-  double left;
-};
-constexpr std::array<Column, 10> channel_columns = {{{"no_kan", 1.2},
-                                                     {"no_tx", 1.5},
-                                                     {"f_rx", 1.7},
-                                                     {"st_rx", 2.44},
-                                                     {"f_tx", 3.1},
-                                                     {"st_tx", 3.85},
-                                                     {"pow", 4.6},
-                                                     {"band", 5.3},
-                                                     {"skan", 5.9},
-                                                     {"busy", 6.9}}};
-
-// Column captions: text, left, top, the connector's x and top, and where the caption's box ends
-// (before the next thing on its line: a caption, a connector crossing its line, or its own
+// Column captions: the channel parameter whose report caption it shows (the channel number's
+// caption is the layout's own), left, top, the connector's x and top, and where the caption's box
+// ends (before the next thing on its line: a caption, a connector crossing its line, or its own
 // connector when that runs on its right).
 struct Caption {
-  const char* text;
+  const char* parameter;  // nullptr: "Номер канала"
   double left, top;
   double line_x, line_top;
   double box_right;
 };
 constexpr std::array<Caption, 11> column_captions = {{
-    {"Номер канала", 1.12, 1.53, 0.97, 1.6, 5.15},
-    {"Канал выключен", 1.41, 1.73, 1.25, 1.8, 4.94},
-    {"Запрет передачи", 1.69, 1.93, 1.55, 2.0, 4.94},
-    {"Частота прм (МГц)", 2.11, 2.13, 1.97, 2.2, 3.37},
-    {"Субтон прм", 2.11, 2.33, 2.9, 2.4, 2.9 - own_connector_room},
-    {"Частота прд (МГц)", 3.52, 2.13, 3.37, 2.2, 4.94},
-    {"Субтон прд", 3.52, 2.33, 4.31, 2.4, 4.31 - own_connector_room},
-    {"Запрет передачи на занятом канале", 5.15, 1.54, 7.29, 1.6, 7.29 - own_connector_room},
-    {"Мощность передачи", 5.1, 1.73, 4.94, 1.8, 7.29},
-    {"Ширина канала", 5.74, 1.93, 5.59, 2.0, 7.29},
-    {"Сканирование", 6.35, 2.14, 6.21, 2.2, 7.29},
+    {nullptr, 1.12, 1.53, 0.97, 1.6, 5.15},
+    {"no_kan", 1.41, 1.73, 1.25, 1.8, 4.94},
+    {"no_tx", 1.69, 1.93, 1.55, 2.0, 4.94},
+    {"f_rx", 2.11, 2.13, 1.97, 2.2, 3.37},
+    {"st_rx", 2.11, 2.33, 2.9, 2.4, 2.9 - own_connector_room},
+    {"f_tx", 3.52, 2.13, 3.37, 2.2, 4.94},
+    {"st_tx", 3.52, 2.33, 4.31, 2.4, 4.31 - own_connector_room},
+    {"busy", 5.15, 1.54, 7.29, 1.6, 7.29 - own_connector_room},
+    {"pow", 5.1, 1.73, 4.94, 1.8, 7.29},
+    {"band", 5.74, 1.93, 5.59, 2.0, 7.29},
+    {"skan", 6.35, 2.14, 6.21, 2.2, 7.29},
 }};
+
+std::string report_caption_of(const char* parameter) {
+  return parameter == nullptr ? "Номер канала"
+                              : std::string(parameter_named(parameter)->report_caption);
+}
 
 Report_text text_at(double left, double top, double right, double pt, bool bold, Report_field field,
                     std::string text) {
@@ -104,42 +93,48 @@ Report_layout make_layout() {
   t.push_back(fixed(7.0, 0.2, right_limit, 8, false, "ПО Тирна-520"));
   l.lines.push_back({rule_left, 0.4, rule_right, 0.4});
 
-  const char* id_captions[] = {"Модель :", "Заводской № :", "Частотный диапазон :"};
-  const char* id_values[] = {"model", "nomer", "frq"};
-  for (int i = 0; i < 3; ++i) {
-    const double top = 0.6 + 0.2 * i;
-    t.push_back(fixed(2.7, top, 4.3, 10, true, id_captions[i]));
-    t.push_back(parameter(4.3, top, right_limit, 10, true, id_values[i]));
+  // The identification: the catalogue's labels and the band, one line each.
+  double top = 0.6;
+  for (const Parameter& p : catalogue) {
+    if (p.kind != Parameter_kind::model && p.kind != Parameter_kind::factory_number &&
+        p.kind != Parameter_kind::band) {
+      continue;
+    }
+    t.push_back(fixed(2.7, top, 4.3, 10, true, std::string(p.report_caption)));
+    t.push_back(parameter(4.3, top, right_limit, 10, true, std::string(p.name)));
+    top += 0.2;
   }
 
   t.push_back(fixed(3.4, 1.3, right_limit, 12, true, "Параметры каналов"));
   for (const Caption& c : column_captions) {
-    t.push_back(fixed(c.left, c.top, c.box_right, 8, true, c.text));
+    t.push_back(fixed(c.left, c.top, c.box_right, 8, true, report_caption_of(c.parameter)));
     l.connectors.push_back(
         {static_cast<int>(t.size()) - 1, c.line_x, c.line_top, connector_bottom});
   }
 
+  const auto& columns = channel_parameters();
   for (int n = 1; n <= channel_count; ++n) {
-    const double top = rows_top + row_step * (n - 1);
+    const double row_top = rows_top + row_step * (n - 1);
     const std::string suffix = std::to_string(n);
-    t.push_back(fixed(n < 10 ? 0.94 : 0.9, top, channel_columns[0].left, 8, true, suffix));
-    for (std::size_t c = 0; c < channel_columns.size(); ++c) {
-      const double right =
-          c + 1 < channel_columns.size() ? channel_columns[c + 1].left : right_limit;
-      t.push_back(parameter(channel_columns[c].left, top, right, 8, true,
-                            channel_columns[c].name + suffix));
+    t.push_back(fixed(n < 10 ? 0.94 : 0.9, row_top, columns[0]->report_left, 8, true, suffix));
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      const double right = c + 1 < columns.size() ? columns[c + 1]->report_left : right_limit;
+      t.push_back(parameter(columns[c]->report_left, row_top, right, 8, true,
+                            std::string(columns[c]->name) + suffix));
     }
   }
 
   t.push_back(fixed(2.92, 5.9, right_limit, 12, true, "Основные настройки радиостанции"));
-  for (int k = 1; k <= settings_count; ++k) {
-    const double top = settings_top + settings_step * (k - 1);
-    t.push_back(fixed(1.2, top, 5.1, 8, true, setting_entry(k - 1).report_caption));
-    t.push_back(parameter(5.1, top, right_limit, 8, true, "osn" + std::to_string(k)));
+  for (int slot = 0; slot < settings_count; ++slot) {
+    const Parameter& p = setting_entry(slot);
+    const double setting_top = settings_top + settings_step * slot;
+    t.push_back(fixed(1.2, setting_top, 5.1, 8, true, std::string(p.report_caption)));
+    t.push_back(parameter(5.1, setting_top, right_limit, 8, true, std::string(p.name)));
   }
 
-  t.push_back(fixed(3.1, 9.1, right_limit, 12, true, "Дополнительная информация"));
-  Report_text memo = parameter(1.6, 9.4, 1.6 + 5.5 + gap, 8, true, "memo1");
+  const Parameter& free_text = *parameter_named("memo1");
+  t.push_back(fixed(3.1, 9.1, right_limit, 12, true, std::string(free_text.report_caption)));
+  Report_text memo = parameter(1.6, 9.4, 1.6 + 5.5 + gap, 8, true, std::string(free_text.name));
   memo.height = 1.1;
   memo.multi_line = true;
   t.push_back(memo);

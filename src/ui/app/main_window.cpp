@@ -286,7 +286,7 @@ void TForm1::build_pages() {
   setCentralWidget(central);
 
   connect(channel_page_, &Channel_page::box_toggled, this, &TForm1::channel_box_toggled);
-  connect(channel_page_, &Channel_page::box_entered, this, [this] { ws_.state.modified = true; });
+  connect(channel_page_, &Channel_page::box_entered, this, &TForm1::channel_box_entered);
   connect(channel_page_, &Channel_page::cell_clicked, this, &TForm1::channel_cell_clicked);
   connect(settings_page_, &Settings_page::picked, this, &TForm1::setting_picked);
   connect(extra_page_->Button301(), &QPushButton::clicked, this, &TForm1::Button301Click);
@@ -336,43 +336,29 @@ void TForm1::in_tone(int n, Side side) {
 }
 
 void TForm1::channel_box_toggled(int number, bool ticked) {
-  if (number <= channel_count) {
-    toggle_channel_off(ws_.image, number, ticked);
-  } else {
-    toggle_tx_inhibit(ws_.image, number - 20, ticked);
-  }
-  print_wind_blok();
+  apply_edit(ws_, view_, Edit::toggle(number, ticked), *this);
+}
+
+void TForm1::channel_box_entered() {
+  apply_edit(ws_, view_, Edit::focus(), *this);
 }
 
 void TForm1::channel_cell_clicked(int column, int row) {
-  if (column == 0) return;  // the row labels
-  click_cell(ws_.image, ws_.state, column, row, *this);
-  print_wind_blok();
+  apply_edit(ws_, view_, Edit::click(column, row), *this);
 }
 
 void TForm1::setting_picked(int slot, int item) {
-  if (slot == squelch_key_slot) {
-    ComboBox214Change(item);
-  } else if (slot == power_select_slot) {
-    ComboBox215Change(item);
-  } else {
-    ws_.state.modified = true;
-    write_setting(ws_.image, slot, item);
-    print_wind_blok();
-  }
+  if (slot == squelch_key_slot) return ComboBox214Change(item);
+  if (slot == power_select_slot) return ComboBox215Change(item);
+  apply_edit(ws_, view_, Edit::pick(slot, item), *this);
 }
 
 void TForm1::ComboBox214Change(int item) {
-  ws_.state.modified = true;
-  squelch_key_change(ws_.image, item);
-  print_wind_blok();
+  apply_edit(ws_, view_, Edit::pick(squelch_key_slot, item), *this);
 }
 
 void TForm1::ComboBox215Change(int item) {
-  ws_.state.modified = true;
-  power_select_change(ws_.image, view_.settings.squelch_form,
-                      view_.settings.selection[squelch_key_slot], item);
-  print_wind_blok();
+  apply_edit(ws_, view_, Edit::pick(power_select_slot, item), *this);
 }
 
 void TForm1::show_page_focus(int index) {

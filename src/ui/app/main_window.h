@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/channels/channel_edits.h"
+#include "core/edit/edit.h"
 #include "core/channels/subtone_entry.h"
 #include "core/channels/window_view.h"
 #include "core/image/workspace.h"
@@ -37,7 +38,7 @@ class TForm3;
 class TForm4;
 class Window_transfer_view;
 
-class TForm1 : public QMainWindow, public Cell_dialogs {
+class TForm1 : public QMainWindow, public Edit_host {
   Q_OBJECT
  public:
   // Runs the creation steps: drive check, Save folder, config.ini, working state, default image,
@@ -61,7 +62,7 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
 
   // The one refresh: the core rewrites the view from the image, then every control shows it.
   // Nothing it changes counts as a user edit.
-  void print_wind_blok();
+  void print_wind_blok() override;
 
   // Busy state of the transfers: the whole window (menus, tool bar, band list, pages) locked.
   void blok_btn();
@@ -135,12 +136,13 @@ class TForm1 : public QMainWindow, public Cell_dialogs {
   void show_page_focus(int index);
   void show_file_name();
 
-  // Channel page and settings page edits.
+  // Channel page and settings page edits: each makes its edit through apply_edit.
   void channel_box_toggled(int number, bool ticked);
+  void channel_box_entered();
   void channel_cell_clicked(int column, int row);
-  void setting_picked(int slot, int item);
-  void ComboBox214Change(int item);
-  void ComboBox215Change(int item);
+  void setting_picked(int slot, int item);  // ComboBox201Change .. ComboBox213Change
+  void ComboBox214Change(int item);         // the squelch key
+  void ComboBox215Change(int item);         // the power selection, linked to the squelch key
 
   // Save to the current file, or through Save as without one; false when a save failed.
   bool save_to_current();

@@ -12,20 +12,6 @@
 
 namespace tirna {
 
-int Settings_page::list_width(int control) {
-  switch (control) {
-    case 206:
-      return 40;
-    case 212:
-    case 215:
-      return 232;
-    case 214:
-      return 256;
-    default:
-      return 96;
-  }
-}
-
 Settings_page::Settings_page(QWidget* parent) : QWidget(parent) {
   panel_ = new QWidget(this);
   panel_->setObjectName(QStringLiteral("SettingsPanel"));
@@ -36,13 +22,13 @@ Settings_page::Settings_page(QWidget* parent) : QWidget(parent) {
   grid->setVerticalSpacing(4);
 
   for (int slot = 0; slot < settings_count; ++slot) {
-    const Setting_entry& entry = setting_entry(slot);
-    auto* caption = new QLabel(QString::fromUtf8(entry.caption), panel_);
+    const Parameter& entry = setting_entry(slot);
+    auto* caption = new QLabel(qt_text(entry.caption), panel_);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* list = new QComboBox(panel_);
     list->setObjectName(QStringLiteral("ComboBox%1").arg(entry.control));
     list->setEditable(false);
-    list->setFixedWidth(list_width(entry.control));
+    list->setFixedWidth(entry.list_width);
     list->setMaxVisibleItems(16);
     list->installEventFilter(this);
     caption->setBuddy(list);

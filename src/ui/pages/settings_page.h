@@ -26,9 +26,6 @@ class Settings_page : public QWidget {
   // The panel that takes the focus when the page is shown.
   QWidget* panel() const { return panel_; }
 
-  // List widths in pixels, by control number.
-  static int list_width(int control);
-
  signals:
   void picked(int slot, int item);
 

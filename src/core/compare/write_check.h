@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/image/workspace.h"
-#include "core/report/image_compare.h"
+#include "core/compare/image_compare.h"
 
 namespace tirna {
 

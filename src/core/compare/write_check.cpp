@@ -1,4 +1,4 @@
-#include "core/report/write_check.h"
+#include "core/compare/write_check.h"
 
 #include "core/transfer/write_image.h"
 

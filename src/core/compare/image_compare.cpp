@@ -1,4 +1,4 @@
-#include "core/report/image_compare.h"
+#include "core/compare/image_compare.h"
 
 #include "core/channels/window_view.h"
 #include "core/files/file_commands.h"

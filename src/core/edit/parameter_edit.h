@@ -11,18 +11,20 @@
 #include <vector>
 
 #include "core/channels/subtone_entry.h"
+#include "core/catalogue/catalogue.h"
 #include "core/channels/window_view.h"
+#include "core/edit/edit.h"
 #include "core/image/workspace.h"
 
 namespace tirna {
 
-// A report parameter name taken apart: model, nomer, frq, memo1, the ten per channel with their
-// channel number, osn1..osn14 with their number.
+// A report parameter name taken apart: its catalogue row and, for the channel parameters, the
+// channel 1..16 or, for the settings, the setting 1..14.
 struct Parameter_name {
-  enum Kind { model, nomer, frq, no_kan, no_tx, cell, memo1, osn };
-  Kind kind = model;
-  int number = 0;  // channel 1..16 (no_kan, no_tx, cell) or setting 1..14 (osn)
-  int column = 0;  // cell: table column 1..8 (f_rx, st_rx, f_tx, st_tx, pow, band, skan, busy)
+  const Parameter* parameter = nullptr;
+  int number = 0;
+  Parameter_kind kind() const { return parameter->kind; }
+  int column() const { return parameter->column; }  // table column of a cell, box of a box
 };
 std::optional<Parameter_name> parse_parameter_name(std::string_view name);
 
@@ -54,7 +56,7 @@ struct Assignment_outcome {
   std::string detail;
 };
 
-class Parameter_editor {
+class Parameter_editor : Edit_host {
  public:
   // The view is the one a window shows right after opening the workspace's file.
   explicit Parameter_editor(Workspace& ws);
@@ -73,10 +75,14 @@ class Parameter_editor {
   std::optional<Edit_refusal> assign_setting(int slot, std::string_view value);
   std::optional<Edit_refusal> assign_memo(std::string_view value, std::string& detail);
   void refresh();
+  void print_wind_blok() override { refresh(); }
+  void in_frq(int n, Side side) override;
+  void in_tone(int n, Side side) override;
 
   Workspace& ws_;
   Window_view view_;
   Subtone_dialog_state tone_dialog_;  // the dialog keeps its controls from one opening to the next
+  class Prepared_entry* entry_ = nullptr;  // the entry the dialogs of the edit in progress give
 };
 
 // The items a settings list offers as shown (the squelch-key list in its current form), for

@@ -1,4 +1,4 @@
-#include "core/report/parameter_edit.h"
+#include "core/edit/parameter_edit.h"
 
 #include <array>
 
@@ -7,6 +7,7 @@
 #include "core/image/frequency.h"
 #include "core/pages/extra_data.h"
 #include "core/pages/settings.h"
+#include "core/report/report_params.h"
 #include "core/text/cp1251.h"
 
 namespace tirna {
@@ -29,22 +30,16 @@ std::optional<int> small_number(std::string_view digits, int max) {
   return value;
 }
 
+}  // namespace
+
 // The dialogs a cell click opens, answered with one prepared entry: a frequency in Hz for the
 // frequency dialog, a pick for the sub-tone dialog. Records what the dialogs told the user.
-class Prepared_entry : public Cell_dialogs, Frequency_dialog, Subtone_dialog {
+class Prepared_entry : public Frequency_dialog, public Subtone_dialog {
  public:
-  Prepared_entry(Workspace& ws, Subtone_dialog_state& tone_state)
-      : ws_(ws), tone_state_(tone_state) {}
-
   int64_t frequency_hz = 0;
   Subtone_pick pick;
   bool out_of_band = false;
   std::optional<std::string> tone_refusal;
-
-  void in_frq(int n, Side side) override { tirna::in_frq(ws_.image, ws_.state, n, side, *this); }
-  void in_tone(int n, Side side) override {
-    tirna::in_tone(ws_.image, n, side, tone_state_, *this);
-  }
 
  private:
   int64_t ask_frequency(Side) override { return frequency_hz; }
@@ -54,10 +49,9 @@ class Prepared_entry : public Cell_dialogs, Frequency_dialog, Subtone_dialog {
     return true;
   }
   void show_refused(const std::string& message) override { tone_refusal = message; }
-
-  Workspace& ws_;
-  Subtone_dialog_state& tone_state_;
 };
+
+namespace {
 
 // Latin letters that look like Cyrillic ones are taken as those, and blanks around the text are
 // dropped, so that a list item typed by hand matches the item as the list spells it.
@@ -100,63 +94,29 @@ std::optional<int> find_item(const std::vector<std::string>& items, std::string_
 }
 
 std::string shown_text(const Window_view& view, const Parameter_name& p) {
-  switch (p.kind) {
-    case Parameter_name::model:
-      return view.extra.model;
-    case Parameter_name::nomer:
-      return view.extra.factory_number;
-    case Parameter_name::frq:
-      return band_text(view.band_selector);
-    case Parameter_name::no_kan:
-      return view.rows[p.number - 1].off_ticked ? "V" : "";
-    case Parameter_name::no_tx:
-      return view.rows[p.number - 1].tx_inhibit_ticked ? "V" : "";
-    case Parameter_name::cell:
-      return view.rows[p.number - 1].cells[p.column];
-    case Parameter_name::memo1:
-      return view.extra.free_text;
-    case Parameter_name::osn:
-      return view.settings.text(p.number - 1);
-  }
-  return "";
+  return shown_parameter_text(view, *p.parameter, p.number, view.extra.free_text);
 }
 
 }  // namespace
 
 std::optional<Parameter_name> parse_parameter_name(std::string_view name) {
-  if (name == "model") return Parameter_name{Parameter_name::model};
-  if (name == "nomer") return Parameter_name{Parameter_name::nomer};
-  if (name == "frq") return Parameter_name{Parameter_name::frq};
-  if (name == "memo1") return Parameter_name{Parameter_name::memo1};
-  if (name.substr(0, 3) == "osn") {
-    if (auto k = small_number(name.substr(3), settings_count)) {
-      return Parameter_name{Parameter_name::osn, *k};
+  for (const Parameter& p : catalogue) {
+    const bool per_channel =
+        p.kind == Parameter_kind::channel_box || p.kind == Parameter_kind::channel_cell;
+    if (!per_channel) {
+      if (name != p.name) continue;
+      int number = 0;
+      if (p.kind == Parameter_kind::setting) {
+        for (int slot = 0; slot < settings_count; ++slot) {
+          if (&setting_entry(slot) == &p) number = slot + 1;
+        }
+      }
+      return Parameter_name{&p, number};
     }
-    return std::nullopt;
-  }
-  struct Prefix {
-    std::string_view text;
-    Parameter_name::Kind kind;
-    int column;
-  };
-  static constexpr std::array<Prefix, 10> prefixes = {{
-      {"no_kan", Parameter_name::no_kan, 0},
-      {"no_tx", Parameter_name::no_tx, 0},
-      {"f_rx", Parameter_name::cell, 1},
-      {"st_rx", Parameter_name::cell, 2},
-      {"f_tx", Parameter_name::cell, 3},
-      {"st_tx", Parameter_name::cell, 4},
-      {"pow", Parameter_name::cell, 5},
-      {"band", Parameter_name::cell, 6},
-      {"skan", Parameter_name::cell, 7},
-      {"busy", Parameter_name::cell, 8},
-  }};
-  for (const Prefix& prefix : prefixes) {
-    if (name.substr(0, prefix.text.size()) != prefix.text) continue;
-    if (auto n = small_number(name.substr(prefix.text.size()), channel_count)) {
-      return Parameter_name{prefix.kind, *n, prefix.column};
+    if (!name.starts_with(p.name)) continue;
+    if (auto n = small_number(name.substr(p.name.size()), channel_count)) {
+      return Parameter_name{&p, *n};
     }
-    return std::nullopt;
   }
   return std::nullopt;
 }
@@ -170,7 +130,15 @@ Parameter_editor::Parameter_editor(Workspace& ws) : ws_(ws) {
 }
 
 void Parameter_editor::refresh() {
-  print_wind_blok(view_, ws_.image, ws_.state);
+  tirna::print_wind_blok(view_, ws_.image, ws_.state);
+}
+
+void Parameter_editor::in_frq(int n, Side side) {
+  tirna::in_frq(ws_.image, ws_.state, n, side, *entry_);
+}
+
+void Parameter_editor::in_tone(int n, Side side) {
+  tirna::in_tone(ws_.image, n, side, tone_dialog_, *entry_);
 }
 
 Assignment_outcome Parameter_editor::assign(std::string_view name, std::string_view value) {
@@ -180,30 +148,30 @@ Assignment_outcome Parameter_editor::assign(std::string_view name, std::string_v
     out.refusal = Edit_refusal::unknown_name;
     return out;
   }
-  if (p->kind == Parameter_name::model || p->kind == Parameter_name::nomer ||
-      p->kind == Parameter_name::frq) {
+  const Parameter_kind kind = p->kind();
+  if (kind == Parameter_kind::model || kind == Parameter_kind::factory_number ||
+      kind == Parameter_kind::band) {
     out.refusal = Edit_refusal::read_only;
     return out;
   }
   const std::string shown = shown_text(view_, *p);
-  const bool same = p->kind == Parameter_name::cell    ? without_leading_blanks(value) ==
-                                                             without_leading_blanks(shown)
-                    : p->kind == Parameter_name::memo1 ? with_line_feeds(value) == shown
-                                                       : value == shown;
+  const bool same = kind == Parameter_kind::channel_cell
+                        ? without_leading_blanks(value) == without_leading_blanks(shown)
+                    : kind == Parameter_kind::free_text ? with_line_feeds(value) == shown
+                                                        : value == shown;
   if (same) return out;
 
-  switch (p->kind) {
-    case Parameter_name::no_kan:
-    case Parameter_name::no_tx:
+  switch (kind) {
+    case Parameter_kind::channel_box:
       out.refusal = assign_box(*p, value);
       break;
-    case Parameter_name::cell:
+    case Parameter_kind::channel_cell:
       out.refusal = assign_cell(*p, value, out.detail);
       break;
-    case Parameter_name::osn:
+    case Parameter_kind::setting:
       out.refusal = assign_setting(p->number - 1, value);
       break;
-    case Parameter_name::memo1:
+    case Parameter_kind::free_text:
       out.refusal = assign_memo(value, out.detail);
       break;
     default:
@@ -216,16 +184,12 @@ std::optional<Edit_refusal> Parameter_editor::assign_box(const Parameter_name& p
                                                          std::string_view value) {
   if (value != "V" && !value.empty()) return Edit_refusal::not_a_box_value;
   const bool ticked = value == "V";
+  const bool tx_box = p.column() == 1;
   const Channel_row_view& row = view_.rows[p.number - 1];
-  if (p.kind == Parameter_name::no_tx && !row.tx_box_enabled) return Edit_refusal::channel_off;
+  if (tx_box && !row.tx_box_enabled) return Edit_refusal::channel_off;
   // The focus entering the box counts as an edit; the toggle itself does not.
-  ws_.state.modified = true;
-  if (p.kind == Parameter_name::no_kan) {
-    toggle_channel_off(ws_.image, p.number, ticked);
-  } else {
-    toggle_tx_inhibit(ws_.image, p.number, ticked);
-  }
-  refresh();
+  apply_edit(ws_, view_, Edit::focus(), *this);
+  apply_edit(ws_, view_, Edit::toggle(tx_box ? 20 + p.number : p.number, ticked), *this);
   return std::nullopt;
 }
 
@@ -233,7 +197,7 @@ std::optional<Edit_refusal> Parameter_editor::assign_cell(const Parameter_name& 
                                                           std::string_view value,
                                                           std::string& detail) {
   const int n = p.number;
-  const int c = p.column;
+  const int c = p.column();
   switch (cell_block(ws_.image, c, n)) {
     case Cell_block::channel_off:
       return Edit_refusal::channel_off;
@@ -243,7 +207,7 @@ std::optional<Edit_refusal> Parameter_editor::assign_cell(const Parameter_name& 
       break;
   }
   const std::string_view text = without_leading_blanks(value);
-  Prepared_entry entry(ws_, tone_dialog_);
+  Prepared_entry entry;
   if (c == 1 || c == 3) {
     const auto hz = parse_frequency_text(text);
     if (!hz) return Edit_refusal::not_a_frequency;
@@ -268,13 +232,14 @@ std::optional<Edit_refusal> Parameter_editor::assign_cell(const Parameter_name& 
     }
   }
   // The value differs from the cell (assign checked), so one click on a flag cell shows it.
-  click_cell(ws_.image, ws_.state, c, n - 1, entry);
+  entry_ = &entry;
+  apply_edit(ws_, view_, Edit::click(c, n - 1), *this);
+  entry_ = nullptr;
   if (entry.out_of_band) return Edit_refusal::out_of_band;
   if (entry.tone_refusal) {
     detail = *entry.tone_refusal;
     return Edit_refusal::subtone_refused;
   }
-  refresh();
   if ((c == 1 || c == 3) && channel_frequency(ws_.image, n, c == 1 ? Side::rx : Side::tx,
                                               ws_.state.coding_version) != entry.frequency_hz) {
     detail = view_.rows[n - 1].cells[c];
@@ -285,17 +250,9 @@ std::optional<Edit_refusal> Parameter_editor::assign_cell(const Parameter_name& 
 std::optional<Edit_refusal> Parameter_editor::assign_setting(int slot, std::string_view value) {
   const auto item = find_item(shown_setting_items(view_, slot), value);
   if (!item) return Edit_refusal::not_a_list_item;
+  // `set` changes nothing for the item already shown (the window's pick would rewrite its code).
   if (view_.settings.selection[slot] == item) return std::nullopt;
-  ws_.state.modified = true;
-  if (slot == squelch_key_slot) {
-    squelch_key_change(ws_.image, *item);
-  } else if (slot == power_select_slot) {
-    power_select_change(ws_.image, view_.settings.squelch_form,
-                        view_.settings.selection[squelch_key_slot], *item);
-  } else {
-    write_setting(ws_.image, slot, *item);
-  }
-  refresh();
+  apply_edit(ws_, view_, Edit::pick(slot, *item), *this);
   return std::nullopt;
 }
 
@@ -322,7 +279,7 @@ std::optional<Edit_refusal> Parameter_editor::assign_memo(std::string_view value
 
 std::vector<Assignment_outcome> apply_assignments(
     Workspace& ws, const std::vector<std::pair<std::string, std::string>>& assignments) {
-  const std::string squelch_key = "osn" + std::to_string(squelch_key_slot + 1);
+  const std::string squelch_key(setting_entry(squelch_key_slot).name);
   Parameter_editor editor(ws);
   std::vector<Assignment_outcome> outcomes;
   for (const auto& [name, value] : assignments) {
