@@ -255,7 +255,7 @@ void TForm1::build_pages() {
   band_strip_->setFixedHeight(band_strip_height);
   auto* strip = new QHBoxLayout(band_strip_);
   strip->setContentsMargins(8, 3, 8, 3);
-  auto* band_caption = new QLabel(QStringLiteral("Частотный диапазон радиостанции :"));
+  auto* band_caption = new QLabel(qt_text(parameter_named("frq")->caption));
   QFont bold = font();
   bold.setBold(true);
   band_caption->setFont(bold);

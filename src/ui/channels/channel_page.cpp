@@ -13,24 +13,11 @@
 #include <algorithm>
 #include <numeric>
 
+#include "core/catalogue/catalogue.h"
 #include "ui/app/message_boxes.h"
 
 namespace tirna {
 namespace {
-
-// Column captions: text, column (-1 and -2 are the two box columns) and caption line (0 = top).
-struct Caption {
-  const char* text;
-  int column;
-  int line;
-};
-constexpr Caption captions[] = {
-    {"Канал выключен", -1, 0},        {"Запрет передачи", -2, 1},
-    {"Частота приема (МГц)", 1, 2},   {"Субтон приема", 2, 3},
-    {"Частота передачи (МГц)", 3, 2}, {"Субтон передачи", 4, 3},
-    {"Мощность передачи", 5, 1},      {"Ширина канала", 6, 2},
-    {"Сканирование", 7, 3},           {"Запрет передачи на занятом канале", 8, 0},
-};
 
 constexpr int caption_top = 3;
 constexpr int caption_step = 14;
@@ -199,14 +186,17 @@ void Channel_page::resizeEvent(QResizeEvent* event) {
 std::vector<Channel_page::Caption_place> Channel_page::caption_places() const {
   std::vector<Caption_place> places;
   const QFontMetrics metrics = fontMetrics();
-  for (const Caption& caption : captions) {
-    const QString text = QString::fromUtf8(caption.text);
-    const int line_x = column_center(caption.column);
+  // The catalogue's channel parameters, each captioned on its line of the staggered captions.
+  for (const Parameter* parameter : channel_parameters()) {
+    const QString text = qt_text(parameter->caption);
+    const bool box = parameter->kind == Parameter_kind::channel_box;
+    // Column -1 and -2 are the two box columns.
+    const int line_x = column_center(box ? -1 - parameter->column : parameter->column);
     const int text_width = metrics.horizontalAdvance(text);
     // Centred over its column and kept inside the page; the box captions start at their box.
-    int x = caption.column < 0 ? line_x - 8 : line_x - text_width / 2;
+    int x = box ? line_x - 8 : line_x - text_width / 2;
     x = std::clamp(x, 2, std::max(2, width() - text_width - 2));
-    const int y = caption_top + caption.line * caption_step;
+    const int y = caption_top + parameter->caption_line * caption_step;
     places.push_back({text, QRect(x, y, text_width, metrics.height()), line_x});
   }
   return places;

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "core/catalogue/catalogue.h"
 #include "core/pages/extra_data.h"
 #include "ui/app/message_boxes.h"
 
@@ -33,23 +34,23 @@ Extra_page::Extra_page(QWidget* parent) : QWidget(parent) {
   grid->setHorizontalSpacing(8);
   grid->setVerticalSpacing(6);
 
-  const auto caption = [this](const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), this);
+  const auto caption = [this](std::string_view text) {
+    auto* label = new QLabel(qt_text(text), this);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
   };
   model_ = value_label(this, QStringLiteral("ModelLabel"));
   factory_number_ = value_label(this, QStringLiteral("FactoryNumberLabel"));
   time_ = value_label(this, QStringLiteral("TimeLabel"));
-  grid->addWidget(caption("Модель :"), 0, 0);
+  grid->addWidget(caption(parameter_named("model")->caption), 0, 0);
   grid->addWidget(model_, 0, 1);
-  grid->addWidget(caption("Заводской № :"), 1, 0);
+  grid->addWidget(caption(parameter_named("nomer")->caption), 1, 0);
   grid->addWidget(factory_number_, 1, 1);
   grid->addWidget(caption("Время последнего программирования :"), 2, 0);
   grid->addWidget(time_, 2, 1);
   grid->setColumnStretch(1, 1);
 
-  auto* text_caption = new QLabel(QStringLiteral("Дополнительная информация :"), this);
+  auto* text_caption = new QLabel(qt_text(parameter_named("memo1")->caption), this);
   grid->addWidget(text_caption, 3, 0, 1, 2);
   text_ = new QPlainTextEdit(this);
   text_->setObjectName(QStringLiteral("RichEdit1"));
