@@ -28,10 +28,4 @@ std::string in_quotes(std::string_view text) {
   return out + "\"";
 }
 
-std::string megahertz(long long hz, char decimal_mark) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%lld%c%06lld", hz / 1000000, decimal_mark, hz % 1000000);
-  return buf;
-}
-
 }  // namespace tirna::cli

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/text/text_width.h"
+#include "core/text/format.h"
 
 namespace tirna::cli {
 
@@ -13,8 +13,5 @@ namespace tirna::cli {
 // so that leading blanks, empty texts and line breaks stay visible.
 std::string in_quotes(std::string_view text);
 
-// A frequency in Hz as megahertz with six decimals: "146,000000" as the window writes it, or with
-// another decimal mark ("146.000000" as CSV tables write it).
-std::string megahertz(long long hz, char decimal_mark = ',');
 
 }  // namespace tirna::cli

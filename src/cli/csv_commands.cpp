@@ -82,8 +82,8 @@ std::string reason(const Csv_problem& p, const Working_state& state) {
     case Csv_refusal::missing_value:
       return "needed by this row, but empty or missing";
     case Csv_refusal::out_of_band:
-      return "outside the band " + megahertz(state.limits.lower, '.') + " to " +
-             megahertz(state.limits.upper, '.') + " MHz of the file";
+      return "outside the band " + megahertz_text(state.limits.lower, '.') + " to " +
+             megahertz_text(state.limits.upper, '.') + " MHz of the file";
     case Csv_refusal::bad_duplex:
       return "Duplex takes \"\", +, -, split or off";
     case Csv_refusal::bad_tone_mode:
@@ -152,7 +152,7 @@ void run_import(const std::string& file, const std::string& table_path,
   }
   for (const Csv_note& n : result.notes) {
     std::cerr << where << ":" << n.line << ": note: " << n.column << " "
-              << megahertz(n.wanted_hz, '.') << " is stored as " << megahertz(n.stored_hz, '.')
+              << megahertz_text(n.wanted_hz, '.') << " is stored as " << megahertz_text(n.stored_hz, '.')
               << ": the frequency coding of the file keeps no finer frequency\n";
   }
   if (ws.image != original) save_or_fail(ws, file);

@@ -9,12 +9,6 @@
 namespace tirna::cli {
 namespace {
 
-std::string hex_byte(uint8_t b) {
-  char buf[4];
-  std::snprintf(buf, sizeof buf, "%02X", b);
-  return buf;
-}
-
 std::string byte_place(const Byte_difference& d) {
   char buf[48];
   if (d.header()) {

@@ -78,8 +78,8 @@ std::string reason(const Assignment_outcome& o, const Workspace& ws, const Windo
     case Edit_refusal::no_frequency:
       return "no frequency: the frequency dialog stores nothing for an empty field or 0";
     case Edit_refusal::out_of_band:
-      return "outside the band " + megahertz(ws.state.limits.lower) + " to " +
-             megahertz(ws.state.limits.upper) + " MHz (Введенная частота вне диапазона!)";
+      return "outside the band " + megahertz_text(ws.state.limits.lower) + " to " +
+             megahertz_text(ws.state.limits.upper) + " MHz (Введенная частота вне диапазона!)";
     case Edit_refusal::not_a_subtone:
       return "not a sub-tone as the table shows it: Выключен, \"CTC 67,0\", \"DCS 023\" or "
              "\"-DCS 754\"";

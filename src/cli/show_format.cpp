@@ -5,7 +5,7 @@
 
 #include "core/image/frequency.h"
 #include "core/report/report_params.h"
-#include "core/text/text_width.h"
+#include "core/text/format.h"
 
 namespace tirna::cli {
 Window_view fresh_window_view(const Workspace& ws) {

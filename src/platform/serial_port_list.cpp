@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "core/text/text_width.h"
+#include "core/text/format.h"
 #include "core/usb/programmer_status.h"
 
 namespace tirna {

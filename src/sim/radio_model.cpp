@@ -3,17 +3,12 @@
 #include <cstdio>
 
 #include "core/link/protocol_bytes.h"
+#include "core/text/format.h"
 
 namespace tirna::sim {
 
 std::string hex_text(const uint8_t* bytes, std::size_t count) {
-  std::string out;
-  char h[4];
-  for (std::size_t i = 0; i < count; ++i) {
-    std::snprintf(h, sizeof h, i == 0 ? "%02X" : " %02X", bytes[i]);
-    out += h;
-  }
-  return out;
+  return hex_bytes(std::span<const uint8_t>(bytes, count));
 }
 
 namespace {

@@ -3,22 +3,10 @@
 #include <vector>
 
 #include "core/image/subtone.h"
+#include "core/text/format.h"
 
 namespace tirna {
 namespace {
-
-// The characters of a UTF-8 text, one string each (the dialog's rules count characters).
-std::vector<std::string_view> characters(std::string_view text) {
-  std::vector<std::string_view> out;
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t len = 1;
-    while (i + len < text.size() && (static_cast<unsigned char>(text[i + len]) & 0xC0) == 0x80)
-      ++len;
-    out.push_back(text.substr(i, len));
-    i += len;
-  }
-  return out;
-}
 
 std::optional<int> digit(std::string_view ch, char highest = '9') {
   if (ch.size() != 1 || ch[0] < '0' || ch[0] > highest) return std::nullopt;
@@ -43,7 +31,7 @@ std::optional<std::string> refusal_of_cut_text(const Subtone_pick& pick) {
   const std::size_t kept = pick.choice == Subtone_dialog_state::ctc   ? ctcss_text_max_length
                            : pick.choice == Subtone_dialog_state::dcs ? dcs_text_length
                                                                       : 0;
-  if (kept != 0 && characters(pick.text).size() > kept) return subtone_refusal(pick.text);
+  if (kept != 0 && utf8_characters(pick.text).size() > kept) return subtone_refusal(pick.text);
   return std::nullopt;
 }
 
@@ -134,7 +122,7 @@ std::optional<std::string> accept_subtone(Param_image& image, int n, Side side,
     return std::nullopt;
   }
   if (s.choice == Subtone_dialog_state::ctc) {
-    const auto ch = characters(s.ctcss_text);
+    const auto ch = utf8_characters(s.ctcss_text);
     if (ch.size() < 4) return subtone_refusal(s.ctcss_text);
     // "67,0": tens, units, separator, tenths; "100,0": hundreds, tens, units, separator, tenths.
     const bool three_digits = ch.size() >= 5;
@@ -152,7 +140,7 @@ std::optional<std::string> accept_subtone(Param_image& image, int n, Side side,
     return std::nullopt;
   }
   if (s.choice == Subtone_dialog_state::dcs) {
-    const auto ch = characters(s.dcs_text);
+    const auto ch = utf8_characters(s.dcs_text);
     if (ch.size() != 3) return subtone_refusal(s.dcs_text);
     const auto d1 = digit(ch[0], '7'), d2 = digit(ch[1], '7'), d3 = digit(ch[2], '7');
     if (!d1 || !d2 || !d3) return subtone_refusal(s.dcs_text);

@@ -9,6 +9,7 @@
 #include "core/channels/subtone_entry.h"
 #include "core/files/csv_table.h"
 #include "core/image/channel_record.h"
+#include "core/text/format.h"
 
 namespace tirna {
 namespace {
@@ -19,25 +20,11 @@ constexpr int64_t min_ctcss_tenths = 100;
 constexpr int64_t max_ctcss_tenths = 9999;
 
 std::string mhz_text(int64_t hz) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%s%lld.%06lld", hz < 0 ? "-" : "",
-                static_cast<long long>((hz < 0 ? -hz : hz) / 1000000),
-                static_cast<long long>((hz < 0 ? -hz : hz) % 1000000));
-  return buf;
+  return megahertz_text(hz, '.');
 }
 
 std::string tone_text(int tenths) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
-}
-
-std::string record_hex(const Channel_record_bytes& record) {
-  std::string out;
-  char buf[4];
-  for (std::size_t i = 0; i < record.size(); ++i) {
-    std::snprintf(buf, sizeof buf, i == 0 ? "%02X" : " %02X", record[i]);
-    out += buf;
-  }
-  return out;
 }
 
 // A decimal number with '.' or ',' as decimal mark, scaled by 10^decimals; digits past that many
@@ -211,7 +198,7 @@ std::vector<std::string> export_row(const Param_image& image, int n, uint8_t cod
           f.in_use ? "" : "V",
           f.busy_lockout ? "V" : "",
           tx_frequency,
-          record_hex(channel_record(image, n))};
+          hex_bytes(channel_record(image, n))};
 }
 
 // ---- import ----

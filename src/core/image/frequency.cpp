@@ -1,5 +1,7 @@
 #include "core/image/frequency.h"
 
+#include "core/text/format.h"
+
 #include <cstdio>
 
 namespace tirna {
@@ -44,10 +46,7 @@ void store_frequency(Param_image& image, int n, Side side, int64_t hz, uint8_t c
 }
 
 std::string frequency_text(int64_t hz) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "  %lld,%06lld", static_cast<long long>(hz / 1000000),
-                static_cast<long long>(hz % 1000000));
-  return buf;
+  return "  " + megahertz_text(hz);
 }
 
 std::string blok_to_frq_str(const Param_image& image, int n, Side side, uint8_t coding_version) {

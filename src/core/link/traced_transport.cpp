@@ -1,21 +1,13 @@
 #include "core/link/traced_transport.h"
 
+#include "core/text/format.h"
+
 #include <chrono>
 #include <cstdio>
 
 namespace tirna {
 
 namespace {
-
-std::string hex_bytes(std::span<const uint8_t> bytes) {
-  std::string out;
-  char hex[4];
-  for (uint8_t b : bytes) {
-    std::snprintf(hex, sizeof hex, out.empty() ? "%02X" : " %02X", b);
-    out += hex;
-  }
-  return out;
-}
 
 const char* status_text(Io_status s) {
   switch (s) {
