@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   options.silent = silent;
-  options.nak_frames = nak;
+  if (nak) options.frame_answer = 0x15;
   options.reaction = std::chrono::microseconds(static_cast<long>(reaction_ms * 1000));
   options.packet_delay = std::chrono::microseconds(static_cast<long>(packet_delay_ms * 1000));
   options.silent_after = silent_after;

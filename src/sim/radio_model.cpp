@@ -7,10 +7,6 @@
 
 namespace tirna::sim {
 
-std::string hex_text(const uint8_t* bytes, std::size_t count) {
-  return hex_bytes(std::span<const uint8_t>(bytes, count));
-}
-
 namespace {
 
 std::string address_text(int a) {
@@ -19,13 +15,12 @@ std::string address_text(int a) {
   return text;
 }
 
-constexpr uint8_t nak = 0x15;
 constexpr uint8_t write_command = 'W';
 
 }  // namespace
 
-Radio_model::Radio_model(Param_image memory, Radio_options options)
-    : memory_(memory), options_(std::move(options)) {}
+Radio_model::Radio_model(Param_image& memory, const Radio_options& options)
+    : memory_(memory), options_(options) {}
 
 std::vector<Answer> Radio_model::feed(uint8_t byte) {
   std::vector<Answer> out;
@@ -33,8 +28,9 @@ std::vector<Answer> Radio_model::feed(uint8_t byte) {
   return out;
 }
 
-void Radio_model::answer(std::vector<uint8_t> bytes, bool acknowledgement, bool packet,
-                         std::vector<Answer>& out) {
+void Radio_model::answer(Answer::Kind kind, std::vector<uint8_t> bytes, std::vector<Answer>& out) {
+  const bool packet = kind == Answer::read_reply || kind == Answer::frame_answer;
+  const bool acknowledgement = kind != Answer::identification && kind != Answer::read_reply;
   if (packet) {
     ++packets_;
     if (options_.silent_after >= 0 && packets_ > options_.silent_after) return;
@@ -46,8 +42,8 @@ void Radio_model::answer(std::vector<uint8_t> bytes, bool acknowledgement, bool 
     first_ack_ = false;
   }
   bytes.insert(bytes.begin(), noise.begin(), noise.end());
-  out.push_back({std::move(bytes), options_.reaction + (packet ? options_.packet_delay
-                                                               : std::chrono::microseconds{0})});
+  out.push_back({kind, std::move(bytes),
+                 options_.reaction + (packet ? options_.packet_delay : std::chrono::microseconds{0})});
   if (packet && options_.hangup_after >= 0 && packets_ >= options_.hangup_after) hung_up_ = true;
 }
 
@@ -57,21 +53,22 @@ void Radio_model::step(uint8_t b, std::vector<Answer>& out) {
       if (b == programming_request[matched_]) {
         if (++matched_ == programming_request.size()) {
           matched_ = 0;
+          ++programming_requests_;
           note("programming request");
           if (options_.silent) return;  // a radio that is off stays where it is
           mode_ = Mode::acknowledged;
-          answer({ack}, true, false, out);
+          answer(Answer::programming_ack, {ack}, out);
         }
       } else {
         matched_ = b == programming_request[0] ? 1 : 0;
-        if (matched_ == 0) note("dropped " + hex_text(&b, 1));
+        if (matched_ == 0) note("dropped " + hex_byte(b));
       }
       return;
     case Mode::acknowledged:
       if (b == identification_request[0]) {
         note("identification request");
         mode_ = Mode::identified;
-        answer(options_.identification, false, false, out);
+        answer(Answer::identification, options_.identification, out);
         return;
       }
       mode_ = Mode::idle;
@@ -80,7 +77,7 @@ void Radio_model::step(uint8_t b, std::vector<Answer>& out) {
       if (b == ack) {
         note("acknowledgement: programming mode");
         mode_ = Mode::programming;
-        answer({ack}, true, false, out);
+        answer(Answer::confirm_ack, {ack}, out);
         return;
       }
       mode_ = Mode::idle;
@@ -103,6 +100,7 @@ void Radio_model::command(std::vector<Answer>& out) {
                            : lead == 'E'           ? 3
                                                    : 1;
   if (command_.size() < size) return;
+  if (on_command) on_command(command_);
   const int address = size >= 3 ? (command_[1] << 8 | command_[2]) : 0;
   if (lead == read_command) {
     note("read " + address_text(address));
@@ -110,9 +108,9 @@ void Radio_model::command(std::vector<Answer>& out) {
     const Packet& p = memory_.packet(k);
     std::vector<uint8_t> reply = options_.reply_noise;
     reply.insert(reply.end(), p.begin(), p.end());
-    answer(reply, false, true, out);
+    answer(Answer::read_reply, reply, out);
   } else if (lead == write_command) {
-    note("write " + address_text(address) + ": " + hex_text(command_.data() + 4, 8));
+    note("write " + address_text(address) + ": " + hex_bytes(std::span<const uint8_t>(command_).subspan(4, 8)));
     Packet frame{};
     std::copy(command_.begin(), command_.end(), frame.begin());
     const int k = packet_of_address(address & 0x3FF);
@@ -120,13 +118,13 @@ void Radio_model::command(std::vector<Answer>& out) {
       if (packet_of_address(stuck) == k) frame[4 + (stuck & 7)] = memory_.byte(stuck);
     }
     memory_.set_packet(k, frame);
-    answer({options_.nak_frames ? nak : ack}, true, true, out);
+    answer(Answer::frame_answer, {options_.frame_answer}, out);
   } else if (lead == 'E' && command_[1] == 'N' && command_[2] == 'D') {
     note("END");
     ++ends_;
     mode_ = Mode::idle;
   } else {
-    note("dropped " + hex_text(command_.data(), command_.size()));
+    note("dropped " + hex_bytes(command_));
   }
   command_.clear();
 }

@@ -75,7 +75,7 @@ TEST(ReadExtra, HundredTenMillisecondsPerPacketFailsAtThreeSeconds) {
   EXPECT_EQ(r.status, Transfer_status::timed_out);
   EXPECT_EQ(rig.ws.image, before.image);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 20 + 3 * 110 + 3000);
-  EXPECT_EQ(rig.radio.ends, 0);
+  EXPECT_EQ(rig.radio.ends(), 0);
   EXPECT_EQ(tail(rig.journal, 4), (test::Journal{"view: message Ошибка чтения", "port: close",
                                                  "view: close progress", "view: razblok_btn"}));
   EXPECT_EQ(rig.view.messages.back(), transfer_text::extra_read_failed);

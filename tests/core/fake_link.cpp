@@ -116,55 +116,38 @@ std::vector<uint8_t> Fake_port::sent_bytes() const {
 // --- radio
 
 Fake_radio::Fake_radio(Fake_port& port) : port_(port) {
+  identification = {0x50, 0x31, 0x36, 0x30, 0x30, 0x00, 0x04, 0x00};
   new_blok(memory, 0, 4);
+  model_.on_command = [this](std::span<const uint8_t> command) {
+    if (command.size() == 4 && command[0] == 'R') requests.emplace_back(command.begin(), command.end());
+    if (command.size() == packet_size && command[0] == 'W') {
+      Packet frame{};
+      std::copy(command.begin(), command.end(), frame.begin());
+      frames.push_back(frame);
+    }
+  };
   port_.on_send = [this](const std::vector<uint8_t>& bytes) { on_send(bytes); };
 }
 
-void Fake_radio::answer(std::vector<uint8_t> bytes) {
-  if (silent) return;
-  const std::vector<uint8_t>& extra = first_answer_ ? noise : noise_between;
-  bytes.insert(bytes.begin(), extra.begin(), extra.end());
-  first_answer_ = false;
-  port_.arrive(bytes, reaction, byte_time);
-}
-
 void Fake_radio::on_send(const std::vector<uint8_t>& bytes) {
-  const std::vector<uint8_t> program(programming_request.begin(), programming_request.end());
-  if (bytes == program) {
-    ++programming_requests;
-    state_ = State::acknowledged;
-    answer({ack});
-  } else if (bytes == std::vector<uint8_t>{0x02} && state_ == State::acknowledged) {
-    state_ = State::identified;
-    answer(std::vector<uint8_t>(identification.begin(),
-                                identification.begin() + identification_bytes));
-  } else if (bytes == std::vector<uint8_t>{ack} && state_ == State::identified) {
-    state_ = State::programming;
-    if (!confirm) return;
-    std::vector<uint8_t> bytes_out = confirm_noise;
-    bytes_out.push_back(ack);
-    answer(bytes_out);
-  } else if (state_ == State::programming && bytes.size() == 4 && bytes[0] == 'R') {
-    requests.push_back(bytes);
-    if (packets_++ >= answer_packets) return;
-    const int k = packet_of_address(bytes[1] * 256 + bytes[2]);
-    Packet reply = memory.packet(k);
-    if (corrupt_reply) corrupt_reply(k, reply);
-    std::vector<uint8_t> bytes_out = reply_noise;
-    bytes_out.insert(bytes_out.end(), reply.begin(), reply.end());
-    answer(bytes_out);
-  } else if (state_ == State::programming && bytes.size() == 12 && bytes[0] == 'W') {
-    Packet frame{};
-    std::copy(bytes.begin(), bytes.end(), frame.begin());
-    frames.push_back(frame);
-    if (packets_++ >= answer_packets) return;
-    memory.set_packet(packet_of_address(bytes[1] * 256 + bytes[2]), frame);
-    std::vector<uint8_t> bytes_out = ack_noise;
-    bytes_out.push_back(frame_answer);
-    answer(bytes_out);
-  } else if (bytes == std::vector<uint8_t>{'E', 'N', 'D'}) {
-    ++ends;
-    state_ = State::idle;
+  for (uint8_t b : bytes) {
+    for (sim::Answer& a : model_.feed(b)) {
+      if (a.kind == sim::Answer::confirm_ack) {
+        if (!confirm) continue;
+        a.bytes.insert(a.bytes.begin(), confirm_noise.begin(), confirm_noise.end());
+      }
+      if (a.kind == sim::Answer::frame_answer) {
+        a.bytes.insert(a.bytes.begin(), ack_noise.begin(), ack_noise.end());
+      }
+      if (a.kind == sim::Answer::read_reply && corrupt_reply) {
+        // The packet is the reply's last 12 bytes, after any noise.
+        Packet reply{};
+        std::copy(a.bytes.end() - packet_size, a.bytes.end(), reply.begin());
+        corrupt_reply(packet_of_address(reply[1] * 256 + reply[2]), reply);
+        std::copy(reply.begin(), reply.end(), a.bytes.end() - packet_size);
+      }
+      port_.arrive(a.bytes, a.delay, byte_time);
+    }
   }
 }
 

@@ -17,6 +17,7 @@
 #include "core/link/link_clock.h"
 #include "core/link/transport.h"
 #include "core/transfer/transfer_view.h"
+#include "sim/radio_model.h"
 
 namespace tirna::test {
 
@@ -82,40 +83,28 @@ class Fake_port : public Transport {
   std::deque<Arrival> incoming_;
 };
 
-// A radio behind the fake port that answers the handshake, read requests, write frames and "END".
-class Fake_radio {
+// The radio behind the fake port: the simulator's own radio model (its options are this object's
+// fields, its memory `memory`), and besides the faults that only the tests script.
+class Fake_radio : public sim::Radio_options {
  public:
-  Fake_radio(Fake_port& port);
+  explicit Fake_radio(Fake_port& port);
 
-  std::vector<uint8_t> identification = {0x50, 0x31, 0x36, 0x30, 0x30, 0x00, 0x04, 0x00};
   Param_image memory;
-  bool silent = false;
-  int identification_bytes = 8;        // fewer: the identification is cut short
-  bool confirm = true;                 // acknowledge the identification's acknowledgement
-  std::vector<uint8_t> noise;          // sent before the first acknowledgement
-  std::vector<uint8_t> noise_between;  // sent before every later answer
-  std::vector<uint8_t> confirm_noise;  // sent before the acknowledgement of the identification
-  std::vector<uint8_t> reply_noise;    // sent before every read reply
-  std::vector<uint8_t> ack_noise;      // sent before every frame's acknowledgement
-  uint8_t frame_answer = 0x06;
-  std::chrono::microseconds reaction = 0us;                 // before every answer
+  bool confirm = true;                                      // acknowledge the confirmation
+  std::vector<uint8_t> confirm_noise;                       // before that acknowledgement
+  std::vector<uint8_t> ack_noise;                           // before every frame's answer
   std::chrono::microseconds byte_time = 0us;                // between the bytes of an answer
   std::function<void(int k, Packet& reply)> corrupt_reply;  // changes a read reply
-  int answer_packets = 1 << 30;                             // silent after this many packets
 
   std::vector<std::vector<uint8_t>> requests;  // read requests, in order
   std::vector<Packet> frames;                  // write frames, in order
-  int programming_requests = 0;
-  int ends = 0;
+  long programming_requests() const { return model_.programming_requests(); }
+  long ends() const { return model_.ends(); }
 
  private:
-  void answer(std::vector<uint8_t> bytes);
   void on_send(const std::vector<uint8_t>& bytes);
-  enum class State { idle, acknowledged, identified, programming };
   Fake_port& port_;
-  State state_ = State::idle;
-  bool first_answer_ = true;
-  int packets_ = 0;
+  sim::Radio_model model_{memory, *this};
 };
 
 class Recording_view : public Transfer_view {

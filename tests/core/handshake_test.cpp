@@ -48,7 +48,7 @@ TEST(Handshake, ZeroBeforeP1600IsRefusedAndTheNextAttemptStartsAtOnce) {
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
   EXPECT_EQ(r.status, Status::no_answer);
   EXPECT_TRUE(r.refused_identification);
-  EXPECT_EQ(rig.radio.programming_requests, 4);
+  EXPECT_EQ(rig.radio.programming_requests(), 4);
   // No back-off between refused attempts: everything happens at 20 ms.
   for (double t : rig.port.send_times_ms) EXPECT_DOUBLE_EQ(t, 20.0);
   EXPECT_EQ(rig.identification.radio_version, 0x06);
@@ -82,7 +82,7 @@ TEST(Handshake, RequestTimeOutIsNotRestartedByOtherBytes) {
 
 TEST(Handshake, SevenByteIdentificationTimesOutAndRestartsWithTheRequest) {
   Link_rig rig;
-  rig.radio.identification_bytes = 7;
+  rig.radio.identification.resize(7);
   EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::no_answer);
   EXPECT_EQ(rig.identification.bytes.size(), 7u);
   // Request and identification request at 20 ms, 500 ms for the bytes, 500 ms back-off.
@@ -108,7 +108,7 @@ TEST(Handshake, MissingConfirmationBacksOffButKeepsTheVersion) {
   EXPECT_EQ(rig.identification.radio_version, 5);
   // 20 ms settle, 200 ms for the confirmation, 500 ms back-off.
   EXPECT_DOUBLE_EQ(rig.port.send_times_ms[3], 720);
-  EXPECT_EQ(rig.radio.programming_requests, 4);
+  EXPECT_EQ(rig.radio.programming_requests(), 4);
 }
 
 TEST(Handshake, OtherBytesBeforeTheConfirmationAreDropped) {

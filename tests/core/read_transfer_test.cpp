@@ -67,7 +67,7 @@ TEST(ReadImage, SendsOneRequestPerPacketInOrderThenEnd) {
               (std::vector<uint8_t>{0x52, uint8_t(a >> 8), uint8_t(a & 0xFF), 0x08}));
   }
   EXPECT_EQ(rig.port.sends.back(), hex("45 4E 44"));
-  EXPECT_EQ(rig.radio.ends, 1);
+  EXPECT_EQ(rig.radio.ends(), 1);
 }
 
 TEST(ReadImage, ProgressShowsTheWholePercentAfterEachPacket) {
@@ -127,7 +127,7 @@ TEST(ReadImage, HundredMillisecondsPerPacketFailsAtTheDeadline) {
   // The deadline runs from the first request: 20 ms settle, three answers of 100 ms each.
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 320 + 10000);
   expect_unchanged(rig, before);
-  EXPECT_EQ(rig.radio.ends, 0);
+  EXPECT_EQ(rig.radio.ends(), 0);
   EXPECT_EQ(tail(rig.journal, 4), failure_ending);
   EXPECT_EQ(rig.view.messages.back(), transfer_text::read_failed);
   EXPECT_EQ(lines(rig.journal, "view: print_wind_blok").size(), 0u);
@@ -163,14 +163,14 @@ TEST(ReadImage, HandshakeFailureEndsWithoutProgressOrEnd) {
   EXPECT_EQ(r.status, Transfer_status::no_answer);
   EXPECT_TRUE(r.handshake.refused_identification);
   EXPECT_EQ(lines(rig.journal, "view: show progress").size(), 0u);
-  EXPECT_EQ(rig.radio.ends, 0);
+  EXPECT_EQ(rig.radio.ends(), 0);
   EXPECT_EQ(tail(rig.journal, 4), failure_ending);
 }
 
 TEST(ReadImage, RadioHangingUpEndsTheReadWithoutWaitingForTheDeadline) {
   Link_rig rig;
   const Workspace before = rig.ws;
-  rig.radio.answer_packets = 40;
+  rig.radio.silent_after = 40;
   rig.port.fail_at(rig.clock.start() + 500ms);
   EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Transfer_status::link_lost);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 500);

@@ -51,7 +51,7 @@ TEST(WriteImage, SendsTheThirtyEightPacketsInOrderThenEnd) {
   EXPECT_EQ(rig.radio.frames[32][2], 0xB0);  // packet 87 follows packet 32
   EXPECT_EQ(rig.radio.frames[36][2], 0xC0);  // packet 121
   EXPECT_EQ(rig.port.sends.back(), hex("45 4E 44"));
-  EXPECT_EQ(rig.radio.ends, 1);
+  EXPECT_EQ(rig.radio.ends(), 1);
   // The radio's memory now holds the image's packets at their addresses.
   for (int k : parameter_write_packets)
     EXPECT_EQ(rig.radio.memory.packet(k), rig.ws.image.packet(k));
@@ -118,7 +118,7 @@ TEST(WriteImage, BandMismatchSendsNothingBeyondTheHandshake) {
   const Transfer_result r = write(rig);
   EXPECT_EQ(r.status, Transfer_status::band_mismatch);
   EXPECT_EQ(rig.port.sends.size(), 3u);  // request, identification request, acknowledgement
-  EXPECT_EQ(rig.radio.ends, 0);
+  EXPECT_EQ(rig.radio.ends(), 0);
   EXPECT_EQ(rig.view.messages.back(), transfer_text::band_mismatch);
   EXPECT_EQ(rig.view.messages.back().text,
             "Данная радиостанция не соответствует\rвыбранному диапазону частот");
@@ -168,7 +168,7 @@ TEST(WriteImage, NegativeAnswersFailAtTheDeadlineWithoutEnd) {
   EXPECT_EQ(r.status, Transfer_status::timed_out);
   EXPECT_EQ(rig.radio.frames.size(), 1u);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 20 + 10000);
-  EXPECT_EQ(rig.radio.ends, 0);
+  EXPECT_EQ(rig.radio.ends(), 0);
   EXPECT_EQ(tail(rig.journal, 4), failure_ending);
   EXPECT_EQ(rig.view.messages.back(), transfer_text::write_failed);
 }
@@ -230,7 +230,7 @@ TEST(WriteImage, FailedWriteKeepsTheCodingAndTheTimeStamp) {
   rig.ws.state.coding_version = 2;
   new_blok(rig.ws.image, 0, 2);
   rig.radio.identification = hex("50 31 36 30 30 00 04 00");
-  rig.radio.answer_packets = 37;  // silent before the last frame's acknowledgement
+  rig.radio.silent_after = 37;  // silent before the last frame's acknowledgement
   EXPECT_EQ(write(rig).status, Transfer_status::timed_out);
   EXPECT_EQ(rig.ws.state.coding_version, 4);
   EXPECT_EQ(rig.ws.image.byte(mem::version_byte), 4);
