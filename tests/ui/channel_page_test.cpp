@@ -31,9 +31,9 @@ class Channel_page_test : public QObject {
   std::unique_ptr<Program_folder> folder_;
   std::unique_ptr<TForm1> w_;
 
-  QTableWidget* grid() const { return w_->channel_page()->StringGrid101(); }
+  QTableWidget* grid() const { return test::parts(w_).channel_page()->StringGrid101(); }
   QString cell(int row, int column) const { return grid()->item(row, column)->text(); }
-  QCheckBox* box(int number) const { return w_->channel_page()->CheckBox(number); }
+  QCheckBox* box(int number) const { return test::parts(w_).channel_page()->CheckBox(number); }
   Param_image& image() const { return w_->workspace().image; }
   bool modified() const { return w_->workspace().state.modified; }
 
@@ -89,16 +89,16 @@ class Channel_page_test : public QObject {
                               "Временное откл. шумоподавителя",
                               "Кратковременное нажатие (кн.\"ШПД\")"};
     for (int slot = 0; slot < settings_count; ++slot) {
-      QCOMPARE(w_->settings_page()->list(slot)->currentText(), QString::fromUtf8(expected[slot]));
+      QCOMPARE(test::parts(w_).settings_page()->list(slot)->currentText(), QString::fromUtf8(expected[slot]));
     }
-    QCOMPARE(w_->settings_page()->list(squelch_key_slot)->count(), 5);
-    QCOMPARE(w_->settings_page()->list(9)->currentText().at(4), QChar('c'));  // the Latin c
-    const Extra_page* extra = w_->extra_page();
+    QCOMPARE(test::parts(w_).settings_page()->list(squelch_key_slot)->count(), 5);
+    QCOMPARE(test::parts(w_).settings_page()->list(9)->currentText().at(4), QChar('c'));  // the Latin c
+    const Extra_page* extra = test::parts(w_).extra_page();
     QCOMPARE(extra->model_label()->text(), QStringLiteral("Тирна-") + QString(16, ' '));
     QCOMPARE(extra->factory_number_label()->text(), QString(7, ' '));
     QCOMPARE(extra->time_label()->text(), QStringLiteral("  -  -         :  :  "));
     QCOMPARE(extra->RichEdit1()->toPlainText(), QString());
-    QCOMPARE(w_->ComboBox1()->currentText(), QStringLiteral("148МГц - 174МГц (П23)"));
+    QCOMPARE(test::parts(w_).ComboBox1()->currentText(), QStringLiteral("148МГц - 174МГц (П23)"));
   }
 
   void the_refresh_counts_as_no_edit() {
@@ -140,7 +140,7 @@ class Channel_page_test : public QObject {
 
   void the_focus_entering_a_box_sets_the_flag_without_an_edit() {
     const Param_image before = image();
-    w_->channel_page()->StringGrid101()->setFocus();
+    test::parts(w_).channel_page()->StringGrid101()->setFocus();
     QVERIFY(!modified());
     box(1)->setFocus(Qt::TabFocusReason);
     QVERIFY(modified());
@@ -241,7 +241,7 @@ class Channel_page_test : public QObject {
       }
       for (int slot = 0; slot < settings_count; ++slot) {
         const auto item = read_setting(img, slot);
-        QCOMPARE(w_->settings_page()->list(slot)->currentIndex(), item.value_or(-1));
+        QCOMPARE(test::parts(w_).settings_page()->list(slot)->currentIndex(), item.value_or(-1));
       }
     }
     QVERIFY(!modified());

@@ -36,7 +36,7 @@ class Entry_dialogs_test : public QObject {
   std::unique_ptr<Program_folder> folder_;
   std::unique_ptr<TForm1> w_;
 
-  QTableWidget* grid() const { return w_->channel_page()->StringGrid101(); }
+  QTableWidget* grid() const { return test::parts(w_).channel_page()->StringGrid101(); }
   Param_image& image() const { return w_->workspace().image; }
   Channel_record_bytes record(int n) const { return channel_record(image(), n); }
 
@@ -310,7 +310,7 @@ class Entry_dialogs_test : public QObject {
     QCOMPARE(choice.type, 1);
     QCOMPARE(choice.port_index, 2);
     w_->Timer1Timer();  // the next tick shows the new port
-    QCOMPARE(w_->status_panel(0)->text(), QStringLiteral("Программатор COM3"));
+    QCOMPARE(test::parts(w_).status_panel(0)->text(), QStringLiteral("Программатор COM3"));
   }
 
   void ports_beyond_com4_show_com4_and_are_kept_on_no() {

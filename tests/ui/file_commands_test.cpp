@@ -33,9 +33,9 @@ class File_commands_test : public QObject {
   std::unique_ptr<TForm1> w_;
 
   Workspace& ws() const { return w_->workspace(); }
-  QString panel() const { return w_->status_panel(1)->text(); }
+  QString panel() const { return test::parts(w_).status_panel(1)->text(); }
   QString cell(int row, int column) const {
-    return w_->channel_page()->StringGrid101()->item(row, column)->text();
+    return test::parts(w_).channel_page()->StringGrid101()->item(row, column)->text();
   }
 
   // Answers the next file dialog: checks its settings and chooses name (typed into its field),
@@ -170,8 +170,8 @@ class File_commands_test : public QObject {
 
     Box_seen question;
     test::answer_box(question, QMessageBox::Yes);
-    w_->ComboBox1()->setCurrentIndex(0);
-    emit w_->ComboBox1()->activated(0);
+    test::parts(w_).ComboBox1()->setCurrentIndex(0);
+    emit test::parts(w_).ComboBox1()->activated(0);
     QVERIFY(question.seen);
     QCOMPARE(ws().state.band_index, 0);
     QCOMPARE(panel(), QString());
@@ -183,7 +183,7 @@ class File_commands_test : public QObject {
     QCOMPARE(ws().state.coding_version, 4);
     QCOMPARE(ws().state.limits.lower, 448000000);
     QCOMPARE(ws().state.limits.upper, 472000000);
-    QCOMPARE(w_->ComboBox1()->currentText(), QStringLiteral("450МГц - 470МГц (П45)"));
+    QCOMPARE(test::parts(w_).ComboBox1()->currentText(), QStringLiteral("450МГц - 470МГц (П45)"));
     QCOMPARE(cell(2, 3), QStringLiteral("  455,012500"));
     QCOMPARE(panel(), folder_->file("Save/uhf.tn5"));
     QVERIFY(!ws().state.modified);
@@ -211,7 +211,7 @@ class File_commands_test : public QObject {
     QCoreApplication::processEvents();
     QVERIFY(!asked);
     QCOMPARE(ws().state.band_index, band_index);
-    QCOMPARE(w_->ComboBox1()->currentIndex(), band_index);
+    QCOMPARE(test::parts(w_).ComboBox1()->currentIndex(), band_index);
     QCOMPARE(ws().image.packet(1)[0], uint8_t{0x00});
   }
 
@@ -249,7 +249,7 @@ class File_commands_test : public QObject {
       QCoreApplication::processEvents();
       QVERIFY(!asked);
       QCOMPARE(QByteArray::fromStdString(image_file_bytes(ws().image)), bytes);
-      QCOMPARE(w_->ComboBox1()->currentIndex(), bytes[12 * 90 + 4 + 2] == 0 ? 0 : 1);
+      QCOMPARE(test::parts(w_).ComboBox1()->currentIndex(), bytes[12 * 90 + 4 + 2] == 0 ? 0 : 1);
       QCOMPARE(ws().state.coding_version, uint8_t(bytes[12 * 90 + 4 + 1]));
     }
   }
@@ -306,11 +306,11 @@ class File_commands_test : public QObject {
     store_frequency(ws().image, 1, Side::rx, 150000000, 2);
     const Param_image before = ws().image;
     change_band_through_the_list(1, false);
-    QCOMPARE(w_->ComboBox1()->currentIndex(), 0);
+    QCOMPARE(test::parts(w_).ComboBox1()->currentIndex(), 0);
     QVERIFY(ws().image == before);
     QCOMPARE(ws().state.limits.upper, 174000000);
     // Picking the band already selected asks nothing.
-    test::expect_no_modal_after([this] { test::pick(w_->ComboBox1(), 0); });
+    test::expect_no_modal_after([this] { test::pick(test::parts(w_).ComboBox1(), 0); });
     QVERIFY(ws().image == before);
     change_band_through_the_list(1, true);
     QCOMPARE(cell(0, 1), QStringLiteral("  460,000000"));
@@ -324,8 +324,8 @@ class File_commands_test : public QObject {
   }
 
   void closing_after_a_click_asks_and_no_closes() {
-    test::click_cell(w_->channel_page()->StringGrid101(), 0, 6);
-    test::click_cell(w_->channel_page()->StringGrid101(), 0, 6);
+    test::click_cell(test::parts(w_).channel_page()->StringGrid101(), 0, 6);
+    test::click_cell(test::parts(w_).channel_page()->StringGrid101(), 0, 6);
     Box_seen box;
     test::answer_box(box, QMessageBox::No);
     QVERIFY(w_->close());
@@ -380,7 +380,7 @@ class File_commands_test : public QObject {
   void change_band_through_the_list(int band, bool yes) {
     Box_seen box;
     test::answer_box(box, yes ? QMessageBox::Yes : QMessageBox::No);
-    test::pick(w_->ComboBox1(), band);
+    test::pick(test::parts(w_).ComboBox1(), band);
     QVERIFY(box.seen);
     QCOMPARE(box.caption, QStringLiteral("Выбор частотного диапазона."));
     QCOMPARE(box.text, QStringLiteral("При выборе нового частотного диапазона, все параметры "

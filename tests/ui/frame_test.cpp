@@ -96,15 +96,15 @@ class Frame_test : public QObject {
                           "Дополнительные данные"}));
     QCOMPARE(entries(menu("Помощь")), (QStringList{"Справка", "О программе"}));
     QVERIFY(menu("Программатор") == nullptr);  // a command of its own, without sub-items
-    QCOMPARE(w_->action("N20")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(test::parts(w_).action("N20")->shortcut(), QKeySequence(Qt::Key_F1));
     for (const char* with_icon : {"N2", "N3", "N5", "N8", "N10", "N12", "N13"}) {
-      QVERIFY2(!w_->action(with_icon)->icon().isNull(), with_icon);
+      QVERIFY2(!test::parts(w_).action(with_icon)->icon().isNull(), with_icon);
     }
-    QVERIFY(w_->action("N6")->icon().isNull());
+    QVERIFY(test::parts(w_).action("N6")->icon().isNull());
   }
 
   void the_tool_bar_has_its_buttons_and_hints() {
-    QToolBar* bar = w_->ToolBar1();
+    QToolBar* bar = test::parts(w_).ToolBar1();
     QCOMPARE(bar->height(), 28);
     QStringList names, hints;
     QList<int> gaps;
@@ -134,23 +134,23 @@ class Frame_test : public QObject {
     QVERIFY(w_->windowFlags() & Qt::WindowMinimizeButtonHint);
     QCOMPARE(w_->findChild<QWidget*>("BandStrip")->height(), 31);
     QCOMPARE(w_->statusBar()->height(), 19);
-    QCOMPARE(w_->status_panel(0)->width(), 120);
-    QVERIFY(w_->status_panel(1)->width() >= 50);
-    QCOMPARE(w_->PageControl1()->count(), 3);
-    QCOMPARE(w_->PageControl1()->tabText(0), QStringLiteral("Параметры каналов"));
-    QCOMPARE(w_->PageControl1()->tabText(1), QStringLiteral("Основные настройки радиостанции"));
-    QCOMPARE(w_->PageControl1()->tabText(2), QStringLiteral("Дополнительные данные"));
-    QVERIFY(w_->PageControl1()->tabBar()->font().bold());
-    QTableWidget* grid = w_->channel_page()->StringGrid101();
+    QCOMPARE(test::parts(w_).status_panel(0)->width(), 120);
+    QVERIFY(test::parts(w_).status_panel(1)->width() >= 50);
+    QCOMPARE(test::parts(w_).PageControl1()->count(), 3);
+    QCOMPARE(test::parts(w_).PageControl1()->tabText(0), QStringLiteral("Параметры каналов"));
+    QCOMPARE(test::parts(w_).PageControl1()->tabText(1), QStringLiteral("Основные настройки радиостанции"));
+    QCOMPARE(test::parts(w_).PageControl1()->tabText(2), QStringLiteral("Дополнительные данные"));
+    QVERIFY(test::parts(w_).PageControl1()->tabBar()->font().bold());
+    QTableWidget* grid = test::parts(w_).channel_page()->StringGrid101();
     for (int c = 0; c < 9; ++c) {
       QCOMPARE(grid->columnWidth(c), Channel_page::column_widths[c] + 1);  // and its grid line
     }
     QCOMPARE(grid->rowHeight(0), 18);
     // The table and the boxes fit the page: nothing is cut off or scrolled.
-    QWidget* page = w_->channel_page();
+    QWidget* page = test::parts(w_).channel_page();
     QVERIFY(page->rect().contains(grid->geometry()));
     for (int n : {1, 16, 21, 36}) {
-      QCheckBox* box = w_->channel_page()->CheckBox(n);
+      QCheckBox* box = test::parts(w_).channel_page()->CheckBox(n);
       QVERIFY(page->rect().contains(box->geometry()));
       const int row = (n - 1) % 20;
       const QRect cell = grid->visualItemRect(grid->item(row, 1));
@@ -160,39 +160,39 @@ class Frame_test : public QObject {
 
   void pages_take_the_focus_where_it_belongs() {
     w_->N17Click();
-    QCOMPARE(w_->PageControl1()->currentIndex(), 2);
-    QCOMPARE(QApplication::focusWidget(), w_->extra_page()->RichEdit1());
+    QCOMPARE(test::parts(w_).PageControl1()->currentIndex(), 2);
+    QCOMPARE(QApplication::focusWidget(), test::parts(w_).extra_page()->RichEdit1());
     w_->N16Click();
-    QCOMPARE(QApplication::focusWidget(), w_->settings_page()->panel());
+    QCOMPARE(QApplication::focusWidget(), test::parts(w_).settings_page()->panel());
     w_->N15Click();
-    QCOMPARE(QApplication::focusWidget(), w_->channel_page()->StringGrid101());
+    QCOMPARE(QApplication::focusWidget(), test::parts(w_).channel_page()->StringGrid101());
     // A click on the tab does the same.
-    QTabBar* tabs = w_->PageControl1()->tabBar();
+    QTabBar* tabs = test::parts(w_).PageControl1()->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(2).center());
-    QCOMPARE(QApplication::focusWidget(), w_->extra_page()->RichEdit1());
+    QCOMPARE(QApplication::focusWidget(), test::parts(w_).extra_page()->RichEdit1());
   }
 
   void the_busy_state_locks_the_whole_window() {
     w_->blok_btn();
     QVERIFY(w_->busy());
     QVERIFY(!w_->menuBar()->isEnabled());
-    QVERIFY(!w_->ToolBar1()->isEnabled());
-    QVERIFY(!w_->ComboBox1()->isEnabled());
-    QVERIFY(!w_->PageControl1()->isEnabled());
-    QVERIFY(!w_->action("N20")->isEnabled());
+    QVERIFY(!test::parts(w_).ToolBar1()->isEnabled());
+    QVERIFY(!test::parts(w_).ComboBox1()->isEnabled());
+    QVERIFY(!test::parts(w_).PageControl1()->isEnabled());
+    QVERIFY(!test::parts(w_).action("N20")->isEnabled());
     QTest::keyClick(w_.get(), Qt::Key_F1);
-    QVERIFY(!w_->help_viewer()->isVisible());
+    QVERIFY(!test::parts(w_).help_viewer()->isVisible());
     const Param_image before = w_->workspace().image;
-    test::click_cell(w_->channel_page()->StringGrid101(), 0, 5);
+    test::click_cell(test::parts(w_).channel_page()->StringGrid101(), 0, 5);
     QVERIFY(w_->workspace().image == before);
     QVERIFY(!w_->workspace().state.modified);
     QVERIFY(!w_->close());  // a transfer owns the window
     w_->razblok_btn();
     QVERIFY(!w_->busy());
-    QVERIFY(w_->menuBar()->isEnabled() && w_->ToolBar1()->isEnabled());
-    QVERIFY(w_->ComboBox1()->isEnabled() && w_->PageControl1()->isEnabled());
-    QVERIFY(w_->action("N20")->isEnabled());
-    test::click_cell(w_->channel_page()->StringGrid101(), 0, 5);
+    QVERIFY(w_->menuBar()->isEnabled() && test::parts(w_).ToolBar1()->isEnabled());
+    QVERIFY(test::parts(w_).ComboBox1()->isEnabled() && test::parts(w_).PageControl1()->isEnabled());
+    QVERIFY(test::parts(w_).action("N20")->isEnabled());
+    test::click_cell(test::parts(w_).channel_page()->StringGrid101(), 0, 5);
     QVERIFY(!(w_->workspace().image == before));
     w_->workspace().state.modified = false;
   }
@@ -217,8 +217,8 @@ class Frame_test : public QObject {
   void help_opens_at_its_contents_on_f1() {
     QVERIFY(QFile::copy(QStringLiteral(TIRNA520_HELP), folder_->file("Tirna520.hlp")));
     w_->N16Click();
-    QTest::keyClick(w_->settings_page()->panel(), Qt::Key_F1);
-    Help_viewer* help = w_->help_viewer();
+    QTest::keyClick(test::parts(w_).settings_page()->panel(), Qt::Key_F1);
+    Help_viewer* help = test::parts(w_).help_viewer();
     QVERIFY(help->isVisible());
     QCOMPARE(help->contents()->currentRow(), 0);
     QStringList titles;
@@ -263,10 +263,10 @@ class Frame_test : public QObject {
     w_->N20Click();
     QVERIFY(box.seen);
     QVERIFY(box.text.contains(folder_->file("Tirna520.hlp")));
-    QVERIFY(!w_->help_viewer()->isVisible());
+    QVERIFY(!test::parts(w_).help_viewer()->isVisible());
     QVERIFY(w_->isVisible());
-    test::click_cell(w_->channel_page()->StringGrid101(), 0, 6);
-    QCOMPARE(w_->channel_page()->StringGrid101()->item(0, 6)->text(), QStringLiteral("  12,5 кГц"));
+    test::click_cell(test::parts(w_).channel_page()->StringGrid101(), 0, 6);
+    QCOMPARE(test::parts(w_).channel_page()->StringGrid101()->item(0, 6)->text(), QStringLiteral("  12,5 кГц"));
     w_->workspace().state.modified = false;
   }
 
@@ -282,7 +282,7 @@ class Frame_test : public QObject {
         {"  Выключен", "   Включен"},
         {"  Выключен", "   Включен"},
     };
-    QTableWidget* grid = w_->channel_page()->StringGrid101();
+    QTableWidget* grid = test::parts(w_).channel_page()->StringGrid101();
     const int padding = Channel_page::text_margin + 1;
     for (int c = 0; c < 9; ++c) {
       for (const QString& text : by_column[c]) {
@@ -293,10 +293,10 @@ class Frame_test : public QObject {
   }
 
   void column_captions_stand_clear_of_each_other() {
-    const auto places = w_->channel_page()->caption_places();
+    const auto places = test::parts(w_).channel_page()->caption_places();
     QCOMPARE(places.size(), size_t{10});
-    const QRect page = w_->channel_page()->rect();
-    const int table_top = w_->channel_page()->StringGrid101()->y();
+    const QRect page = test::parts(w_).channel_page()->rect();
+    const int table_top = test::parts(w_).channel_page()->StringGrid101()->y();
     for (const auto& a : places) {
       QVERIFY2(page.contains(a.rect), qPrintable(a.text));
       QVERIFY2(a.rect.left() <= a.line_x && a.line_x <= a.rect.right(), qPrintable(a.text));
@@ -310,7 +310,7 @@ class Frame_test : public QObject {
   }
 
   void strip_tab_and_status_texts_fit() {
-    QComboBox* band = w_->ComboBox1();
+    QComboBox* band = test::parts(w_).ComboBox1();
     QStyleOptionComboBox option;
     option.initFrom(band);
     const int room =
@@ -320,16 +320,16 @@ class Frame_test : public QObject {
     for (int i = 0; i < band->count(); ++i) QVERIFY(fits(band, band->itemText(i), room));
     auto* caption = w_->findChild<QWidget*>("BandStrip")->findChild<QLabel*>();
     QVERIFY(caption->width() >= caption->sizeHint().width());
-    QTabBar* tabs = w_->PageControl1()->tabBar();
+    QTabBar* tabs = test::parts(w_).PageControl1()->tabBar();
     QVERIFY(tabs->tabRect(2).right() < w_->width());
     for (int i = 0; i < 3; ++i) QVERIFY(fits(tabs, tabs->tabText(i), tabs->tabRect(i).width() - 8));
-    QLabel* status = w_->status_panel(0);
+    QLabel* status = test::parts(w_).status_panel(0);
     QVERIFY(fits(status, QStringLiteral("Программатор COM88"), status->contentsRect().width()));
   }
 
   void page_texts_fit() {
     w_->N16Click();
-    Settings_page* settings = w_->settings_page();
+    Settings_page* settings = test::parts(w_).settings_page();
     for (int slot = 0; slot < settings_count; ++slot) {
       QLabel* caption = settings->caption(slot);
       QVERIFY2(caption->width() >= caption->sizeHint().width(), qPrintable(caption->text()));
@@ -337,7 +337,7 @@ class Frame_test : public QObject {
           settings->list(slot)->geometry().translated(settings->panel()->pos())));
     }
     w_->N17Click();
-    Extra_page* extra = w_->extra_page();
+    Extra_page* extra = test::parts(w_).extra_page();
     for (QLabel* label :
          {extra->model_label(), extra->factory_number_label(), extra->time_label()}) {
       QVERIFY(fits(label, QStringLiteral("Тирна-WWWWWWWWWWWWWWWW"), label->width()));
@@ -346,10 +346,10 @@ class Frame_test : public QObject {
   }
 
   void dialog_texts_fit() {
-    TForm3* f3 = w_->Form3();
+    TForm3* f3 = test::parts(w_).Form3();
     QVERIFY(fits(f3->AdvEdit1(), QStringLiteral("4444,44444"),
                  f3->AdvEdit1()->contentsRect().width() - 8));
-    TForm4* f4 = w_->Form4();
+    TForm4* f4 = test::parts(w_).Form4();
     QVERIFY(fits(f4->CheckBox1(), f4->CheckBox1()->text(), f4->CheckBox1()->width() - 20));
     for (int i = 0; i < 3; ++i) {
       QRadioButton* r = f4->choice_button(i);

@@ -29,7 +29,7 @@ class Settings_page_test : public QObject {
   Param_image& image() const { return w_->workspace().image; }
   QComboBox* list(int control) const {
     for (int slot = 0; slot < settings_count; ++slot) {
-      if (setting_entry(slot).control == control) return w_->settings_page()->list(slot);
+      if (setting_entry(slot).control == control) return test::parts(w_).settings_page()->list(slot);
     }
     return nullptr;
   }
@@ -61,11 +61,11 @@ class Settings_page_test : public QObject {
 
   void lists_are_pick_only_and_as_wide_as_given() {
     for (int slot = 0; slot < settings_count; ++slot) {
-      QComboBox* l = w_->settings_page()->list(slot);
+      QComboBox* l = test::parts(w_).settings_page()->list(slot);
       QVERIFY(!l->isEditable());
       QCOMPARE(l->width(), setting_entry(slot).list_width);
       QCOMPARE(l->objectName(), QStringLiteral("ComboBox%1").arg(setting_entry(slot).control));
-      QVERIFY(w_->settings_page()->caption(slot)->alignment() & Qt::AlignRight);
+      QVERIFY(test::parts(w_).settings_page()->caption(slot)->alignment() & Qt::AlignRight);
     }
     QCOMPARE(list(202)->count(), 256);
     QCOMPARE(list(202)->itemText(32), QStringLiteral("32 секунд"));
@@ -77,7 +77,7 @@ class Settings_page_test : public QObject {
 
   void every_item_fits_its_list() {
     for (int slot = 0; slot < settings_count; ++slot) {
-      QComboBox* l = w_->settings_page()->list(slot);
+      QComboBox* l = test::parts(w_).settings_page()->list(slot);
       QStyleOptionComboBox option;
       option.initFrom(l);
       option.editable = false;
@@ -181,7 +181,7 @@ class Settings_page_test : public QObject {
 
   void the_free_text_is_typed_freely_and_replaced_by_any_refresh() {
     w_->N17Click();
-    QPlainTextEdit* box = w_->extra_page()->RichEdit1();
+    QPlainTextEdit* box = test::parts(w_).extra_page()->RichEdit1();
     set_dop_dat(image(), "AB\r\nCD");
     w_->print_wind_blok();
     QCOMPARE(box->toPlainText(), QStringLiteral("AB\nCD"));
@@ -189,7 +189,7 @@ class Settings_page_test : public QObject {
     QTest::keyClicks(box, "XY");
     QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QStringLiteral("я"), Qt::NoModifier);
     QVERIFY(!w_->workspace().state.modified);
-    const auto bytes = w_->extra_page()->free_text_bytes();
+    const auto bytes = test::parts(w_).extra_page()->free_text_bytes();
     QVERIFY(bytes.has_value());
     QVERIFY(bytes->find("\r\n") != std::string::npos);
     QVERIFY(bytes->find('\xFF') != std::string::npos);
@@ -207,9 +207,9 @@ class Settings_page_test : public QObject {
     for (int i = 0; i < 7; ++i) image().set_byte(0x2E0 + i, static_cast<uint8_t>(number[i]));
     set_time(image(), [] { return Local_time{2026, 12, 8, 9, 5, 7}; });
     w_->print_wind_blok();
-    QCOMPARE(w_->extra_page()->model_label()->text(), QStringLiteral("Тирна-520-1 K"));
-    QCOMPARE(w_->extra_page()->factory_number_label()->text(), QStringLiteral("0012345"));
-    QCOMPARE(w_->extra_page()->time_label()->text(), QStringLiteral("08-12-2026   09:05:07"));
+    QCOMPARE(test::parts(w_).extra_page()->model_label()->text(), QStringLiteral("Тирна-520-1 K"));
+    QCOMPARE(test::parts(w_).extra_page()->factory_number_label()->text(), QStringLiteral("0012345"));
+    QCOMPARE(test::parts(w_).extra_page()->time_label()->text(), QStringLiteral("08-12-2026   09:05:07"));
   }
 
  private:

@@ -47,12 +47,12 @@ class Startup_test : public QObject {
     QVERIFY(QFileInfo(folder.file("Save")).isDir());
     QCOMPARE(w.windowTitle(), QStringLiteral("ПО Тирна-520   Версия 1.3"));
     QCOMPARE(w.program_folder(), folder.path());
-    QCOMPARE(w.help_file(), folder.file("Tirna520.hlp"));
+    QCOMPARE(test::parts(w).help_file(), folder.file("Tirna520.hlp"));
     // The programmer status shows at once, before the first tick.
-    QCOMPARE(w.status_panel(0)->text(), QStringLiteral("Программатор COM1"));
-    QCOMPARE(w.status_panel(1)->text(), QString());
-    QCOMPARE(w.PageControl1()->currentIndex(), 0);
-    QCOMPARE(w.ComboBox1()->currentIndex(), 0);
+    QCOMPARE(test::parts(w).status_panel(0)->text(), QStringLiteral("Программатор COM1"));
+    QCOMPARE(test::parts(w).status_panel(1)->text(), QString());
+    QCOMPARE(test::parts(w).PageControl1()->currentIndex(), 0);
+    QCOMPARE(test::parts(w).ComboBox1()->currentIndex(), 0);
     const Working_state& s = w.workspace().state;
     QCOMPARE(s.coding_version, 2);
     QCOMPARE(s.band_index, 0);
@@ -69,7 +69,7 @@ class Startup_test : public QObject {
     TForm1 w;
     QCOMPARE(w.programmer().type, 5);
     QCOMPARE(w.programmer().port_index, 7);
-    QCOMPARE(w.status_panel(0)->text(), QStringLiteral("Программатор COM8"));
+    QCOMPARE(test::parts(w).status_panel(0)->text(), QStringLiteral("Программатор COM8"));
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const QRect screen = w.screen()->availableGeometry();
@@ -94,9 +94,9 @@ class Startup_test : public QObject {
     QVERIFY(w.status_timer()->timer().isActive());
     QCOMPARE(w.status_timer()->timer().interval(), 1000);
     // No programmer is plugged in here: the status starts with the empty phase of its blinking.
-    QCOMPARE(w.status_panel(0)->text(), QString());
+    QCOMPARE(test::parts(w).status_panel(0)->text(), QString());
     w.Timer1Timer();
-    QCOMPARE(w.status_panel(0)->text(), QStringLiteral("USB-Программатор не подключен"));
+    QCOMPARE(test::parts(w).status_panel(0)->text(), QStringLiteral("USB-Программатор не подключен"));
   }
 
   void damaged_config_starts_with_the_defaults_and_keeps_its_other_content_data() {
@@ -132,7 +132,7 @@ class Startup_test : public QObject {
       QVERIFY(!w.start_refused());
       QCOMPARE(w.programmer().type, 1);
       QCOMPARE(w.programmer().port_index, 0);
-      QCOMPARE(w.status_panel(0)->text(), QStringLiteral("Программатор COM1"));
+      QCOMPARE(test::parts(w).status_panel(0)->text(), QStringLiteral("Программатор COM1"));
       QCOMPARE(folder.read("config.ini"), bytes);  // read only, until exit
       w.move(12, 34);
       QVERIFY(w.close());
@@ -156,8 +156,8 @@ class Startup_test : public QObject {
     QCOMPARE(box.caption, QStringLiteral("ПО Тирна-520"));
     QCOMPARE(box.text, QStringLiteral("File access denied."));
     QCOMPARE(box.icon, QMessageBox::Critical);
-    QCOMPARE(w.channel_page()->StringGrid101()->item(0, 1)->text(), QStringLiteral("  160,000000"));
-    QCOMPARE(w.status_panel(0)->text(), QStringLiteral("Программатор COM1"));
+    QCOMPARE(test::parts(w).channel_page()->StringGrid101()->item(0, 1)->text(), QStringLiteral("  160,000000"));
+    QCOMPARE(test::parts(w).status_panel(0)->text(), QStringLiteral("Программатор COM1"));
     test::expect_no_modal_after([&] { QVERIFY(w.close()); });
     QVERIFY(QFileInfo(folder.file("config.ini")).isDir());
   }

@@ -206,13 +206,13 @@ class Sampler {
 
  private:
   void tick() {
-    TForm10* f = w_.Form10();
+    TForm10* f = test::parts(w_).Form10();
     Sample s;
     s.busy = w_.busy();
     s.menus = w_.menuBar()->isEnabled();
-    s.tools = w_.ToolBar1()->isEnabled();
-    s.band = w_.ComboBox1()->isEnabled();
-    s.pages = w_.PageControl1()->isEnabled();
+    s.tools = test::parts(w_).ToolBar1()->isEnabled();
+    s.band = test::parts(w_).ComboBox1()->isEnabled();
+    s.pages = test::parts(w_).PageControl1()->isEnabled();
     s.progress_shown = f->isVisible();
     s.progress_off_centre = f->frameGeometry().center() - w_.frameGeometry().center();
     s.caption = f->windowTitle();
@@ -282,11 +282,11 @@ class Transfers_test : public QObject {
   void expect_enabled_again() const {
     QVERIFY(!w_->busy());
     QVERIFY(w_->menuBar()->isEnabled());
-    QVERIFY(w_->ToolBar1()->isEnabled());
-    QVERIFY(w_->ComboBox1()->isEnabled());
-    QVERIFY(w_->PageControl1()->isEnabled());
-    QVERIFY(!w_->Form10()->isVisible());
-    QVERIFY(!w_->transfer_view()->port().is_open());
+    QVERIFY(test::parts(w_).ToolBar1()->isEnabled());
+    QVERIFY(test::parts(w_).ComboBox1()->isEnabled());
+    QVERIFY(test::parts(w_).PageControl1()->isEnabled());
+    QVERIFY(!test::parts(w_).Form10()->isVisible());
+    QVERIFY(!test::parts(w_).transfer_view()->port().is_open());
   }
 
   // During the transfer the window was locked and the progress window showed; the attempts of
@@ -324,7 +324,7 @@ class Transfers_test : public QObject {
 
   void progress_window_is_laid_out_and_fits_its_texts() {
     start({});
-    TForm10* f = w_->Form10();
+    TForm10* f = test::parts(w_).Form10();
     QCOMPARE(f->parentWidget(), w_.get());
     QVERIFY(f->isWindow());
     QVERIFY(!f->isVisible());
@@ -361,12 +361,12 @@ class Transfers_test : public QObject {
 
     w_->workspace().file_name = "/home/техник/Save/старый.tn5";
     w_->print_wind_blok();
-    QVERIFY(!w_->status_panel(1)->text().isEmpty());
+    QVERIFY(!test::parts(w_).status_panel(1)->text().isEmpty());
 
     Box_seen done;
     answer_when_shown(done, QMessageBox::Ok);
     Sampler sampler(*w_);
-    w_->action(QStringLiteral("N12"))->trigger();
+    test::parts(w_).action(QStringLiteral("N12"))->trigger();
 
     QVERIFY(done.seen);
     QCOMPARE(done.caption, QStringLiteral("Чтение"));
@@ -376,20 +376,20 @@ class Transfers_test : public QObject {
     expect_enabled_again();
     expect_busy_while_transferring(sampler, QStringLiteral("Чтение"),
                                    QStringLiteral("Чтение данных из радиостанции :"), 128);
-    QCOMPARE(w_->Form10()->Label2()->text(), QStringLiteral("100%"));
-    QCOMPARE(w_->Form10()->ProgressBar1()->value(), 128);
+    QCOMPARE(test::parts(w_).Form10()->Label2()->text(), QStringLiteral("100%"));
+    QCOMPARE(test::parts(w_).Form10()->ProgressBar1()->value(), 128);
 
     QVERIFY(image() == radio);
     QCOMPARE(w_->workspace().state.band_index, 1);
     QCOMPARE(int(w_->workspace().state.coding_version), 5);
-    QCOMPARE(w_->status_panel(1)->text(), QString());
+    QCOMPARE(test::parts(w_).status_panel(1)->text(), QString());
     QVERIFY(w_->workspace().file_name.empty());
     // The band list shows the radio's band; no band question ran (the watch saw only one box).
-    QCOMPARE(w_->ComboBox1()->currentText(), QStringLiteral("450МГц - 470МГц (П45)"));
-    QCOMPARE(w_->extra_page()->model_label()->text().trimmed(), QStringLiteral("Тирна-5678"));
-    QCOMPARE(w_->extra_page()->factory_number_label()->text().trimmed(), QStringLiteral("777"));
-    QCOMPARE(w_->extra_page()->RichEdit1()->toPlainText(), QStringLiteral("Склад 4\nполка 2"));
-    QTableWidget* grid = w_->channel_page()->StringGrid101();
+    QCOMPARE(test::parts(w_).ComboBox1()->currentText(), QStringLiteral("450МГц - 470МГц (П45)"));
+    QCOMPARE(test::parts(w_).extra_page()->model_label()->text().trimmed(), QStringLiteral("Тирна-5678"));
+    QCOMPARE(test::parts(w_).extra_page()->factory_number_label()->text().trimmed(), QStringLiteral("777"));
+    QCOMPARE(test::parts(w_).extra_page()->RichEdit1()->toPlainText(), QStringLiteral("Склад 4\nполка 2"));
+    QTableWidget* grid = test::parts(w_).channel_page()->StringGrid101();
     QCOMPARE(grid->item(1, 1)->text(), QString::fromStdString(w_->view().rows[0].cells[1]));
     QVERIFY(grid->item(1, 1)->text().contains(QStringLiteral("460,000")));
 
@@ -407,7 +407,7 @@ class Transfers_test : public QObject {
     Box_seen done;
     answer_when_shown(done, QMessageBox::Ok);
     Sampler sampler(*w_);
-    w_->action(QStringLiteral("N13"))->trigger();
+    test::parts(w_).action(QStringLiteral("N13"))->trigger();
 
     QVERIFY(done.seen);
     QCOMPARE(done.caption, QStringLiteral("Запись"));
@@ -416,7 +416,7 @@ class Transfers_test : public QObject {
     expect_enabled_again();
     expect_busy_while_transferring(sampler, QStringLiteral("Запись"),
                                    QStringLiteral("Запись данных в радиостанцию :"), 38);
-    QCOMPARE(w_->Form10()->Label2()->text(), QStringLiteral("100%"));
+    QCOMPARE(test::parts(w_).Form10()->Label2()->text(), QStringLiteral("100%"));
     QCOMPARE(int(w_->workspace().state.coding_version), 4);
 
     sim_->stop();
@@ -442,26 +442,26 @@ class Transfers_test : public QObject {
     {
       Modal_watch watch;
       Sampler sampler(*w_);
-      w_->extra_page()->Button301()->click();
+      test::parts(w_).extra_page()->Button301()->click();
       QCOMPARE(watch.opened, 0);
       expect_enabled_again();
       expect_busy_while_transferring(
           sampler, QStringLiteral("Чтение"),
           QStringLiteral("Чтение дополнительной информации из радиостанции :"), 29);
     }
-    QCOMPARE(w_->extra_page()->RichEdit1()->toPlainText(), QStringLiteral("Бригада 3"));
-    QCOMPARE(w_->extra_page()->model_label()->text().trimmed(), QStringLiteral("Тирна-44"));
+    QCOMPARE(test::parts(w_).extra_page()->RichEdit1()->toPlainText(), QStringLiteral("Бригада 3"));
+    QCOMPARE(test::parts(w_).extra_page()->model_label()->text().trimmed(), QStringLiteral("Тирна-44"));
     for (int k = 1; k <= packet_count; ++k) {
       const bool taken = k == 89 || k == 90 || k == 93 || (k >= 97 && k <= 122);
       QVERIFY(image().packet(k) == (taken ? radio : before).packet(k));
     }
 
     // Typed text goes to the radio; the page is not refreshed by the write.
-    w_->extra_page()->RichEdit1()->setPlainText(QStringLiteral("Бригада 5\nсмена 2"));
+    test::parts(w_).extra_page()->RichEdit1()->setPlainText(QStringLiteral("Бригада 5\nсмена 2"));
     {
       Modal_watch watch;
       Sampler sampler(*w_);
-      w_->extra_page()->Button302()->click();
+      test::parts(w_).extra_page()->Button302()->click();
       QCOMPARE(watch.opened, 0);
       expect_enabled_again();
       expect_busy_while_transferring(sampler, QStringLiteral("Запись"),
@@ -480,10 +480,10 @@ class Transfers_test : public QObject {
 
   void text_outside_code_page_1251_is_not_written() {
     start({});
-    w_->extra_page()->RichEdit1()->setPlainText(QStringLiteral("Склад ✓"));
+    test::parts(w_).extra_page()->RichEdit1()->setPlainText(QStringLiteral("Склад ✓"));
     Box_seen refused;
     answer_when_shown(refused, QMessageBox::Ok);
-    w_->extra_page()->Button302()->click();
+    test::parts(w_).extra_page()->Button302()->click();
     QVERIFY(refused.seen);
     QCOMPARE(refused.caption, QStringLiteral("Ошибка записи данных"));
     QCOMPARE(refused.icon, QMessageBox::Warning);
@@ -508,7 +508,7 @@ class Transfers_test : public QObject {
     QCOMPARE(failed.buttons, QStringList{QStringLiteral("OK")});
     expect_enabled_again();
     QVERIFY(image() == before);
-    QCOMPARE(w_->status_panel(1)->text(), QStringLiteral("/tmp/мой.tn5"));
+    QCOMPARE(test::parts(w_).status_panel(1)->text(), QStringLiteral("/tmp/мой.tn5"));
     sim_->stop();
     QCOMPARE(sim_->count(QStringLiteral("programming request")), 4);
     QCOMPARE(sim_->count(QStringLiteral("END")), 0);
@@ -619,11 +619,11 @@ class Transfers_test : public QObject {
     toggle_channel_off(image(), 3, true);
     w_->print_wind_blok();
     // Typed into the box, not written to the radio: the report has it, the image does not.
-    w_->extra_page()->RichEdit1()->setPlainText(QStringLiteral("Бригада 12\nпост 4"));
+    test::parts(w_).extra_page()->RichEdit1()->setPlainText(QStringLiteral("Бригада 12\nпост 4"));
     const Param_image before = image();
     const bool modified = w_->workspace().state.modified;
-    w_->report_command()->set_printers({}, QString());
-    w_->report_command()->set_date_source([] { return QDate(2026, 3, 5); });
+    test::parts(w_).report_command()->set_printers({}, QString());
+    test::parts(w_).report_command()->set_date_source([] { return QDate(2026, 3, 5); });
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("отчёт.pdf"));
     bool answered = false;
@@ -631,12 +631,12 @@ class Transfers_test : public QObject {
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Печать"));
       dialog->findChild<QRadioButton*>(QStringLiteral("pdf_choice"))->click();
       auto* path = dialog->findChild<QLineEdit*>(QStringLiteral("pdf_path"));
-      QCOMPARE(path->text(), w_->save_folder() + QStringLiteral("/Параметры.pdf"));
+      QCOMPARE(path->text(), test::parts(w_).save_folder() + QStringLiteral("/Параметры.pdf"));
       path->setText(pdf);
       dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       answered = true;
     });
-    w_->action(QStringLiteral("N8"))->trigger();
+    test::parts(w_).action(QStringLiteral("N8"))->trigger();
     QVERIFY(answered);
     const QString text = pdf_text(pdf);
     QVERIFY2(text.contains(QStringLiteral("Бригада 12")), qPrintable(text));

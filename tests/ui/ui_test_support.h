@@ -6,11 +6,46 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QTableWidget;
 
+#include "ui/app/main_window.h"
+#include "ui/transfer/window_transfer_view.h"
+
+namespace tirna {
+
+// The window's parts, for the tests only: the window's own interface names none of them.
+struct Window_parts {
+  TForm1& w;
+  Channel_page* channel_page() const { return w.channel_page_; }
+  Settings_page* settings_page() const { return w.settings_page_; }
+  Extra_page* extra_page() const { return w.extra_page_; }
+  QTabWidget* PageControl1() const { return w.pages_; }
+  QComboBox* ComboBox1() const { return w.band_list_; }
+  QToolBar* ToolBar1() const { return w.tool_bar_; }
+  QLabel* status_panel(int index) const {
+    return index == 0 ? w.status_programmer_ : w.status_file_;
+  }
+  TForm10* Form10() const { return w.Form10(); }
+  TForm11* Form11() const { return w.form11_; }
+  TForm3* Form3() const { return w.form3_; }
+  TForm4* Form4() const { return w.form4_; }
+  Help_viewer* help_viewer() const { return w.help_; }
+  QAction* action(const QString& object_name) const { return w.action(object_name); }
+  Window_transfer_view* transfer_view() const { return w.transfers_.get(); }
+  ui::Report_print_command* report_command() const { return w.report_; }
+  QString save_folder() const { return w.save_folder(); }
+  QString help_file() const { return w.help_file(); }
+};
+
+}  // namespace tirna
+
 namespace tirna::test {
+
+inline Window_parts parts(TForm1& w) { return Window_parts{w}; }
+inline Window_parts parts(const std::unique_ptr<TForm1>& w) { return Window_parts{*w}; }
 
 // A fresh temporary folder made the current directory (the window takes it as its program
 // folder); the previous directory comes back at the end.

@@ -4,7 +4,7 @@
 
 #include "core/usb/d2xx_unit.h"
 #include "core/usb/programmer_status.h"
-#include "core/usb/scripted_device_list.h"
+#include "scripted_device_list.h"
 
 namespace tirna {
 namespace {

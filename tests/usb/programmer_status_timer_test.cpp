@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-#include "core/usb/scripted_device_list.h"
+#include "scripted_device_list.h"
 #include "platform/programmer_status_timer.h"
 
 namespace tirna {

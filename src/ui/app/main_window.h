@@ -57,8 +57,6 @@ class TForm1 : public QMainWindow, public Edit_host {
   // config.ini as read at start-up (its "[Порты]" section maps port numbers to devices); null when
   // the file could not be used.
   const Ini_file* config_ini() const { return config_ ? &config_->ini() : nullptr; }
-  QString save_folder() const;
-  QString help_file() const;
 
   // The one refresh: the core rewrites the view from the image, then every control shows it.
   // Nothing it changes counts as a user edit.
@@ -73,26 +71,9 @@ class TForm1 : public QMainWindow, public Edit_host {
   void in_frq(int n, Side side) override;
   void in_tone(int n, Side side) override;
 
-  // Widgets and dialogs, for the transfers, the report and the tests.
-  Channel_page* channel_page() const { return channel_page_; }
-  Settings_page* settings_page() const { return settings_page_; }
-  Extra_page* extra_page() const { return extra_page_; }
-  QTabWidget* PageControl1() const { return pages_; }
-  QComboBox* ComboBox1() const { return band_list_; }
-  QToolBar* ToolBar1() const { return tool_bar_; }
-  QLabel* status_panel(int index) const { return index == 0 ? status_programmer_ : status_file_; }
-  TForm10* Form10() const;
-  TForm11* Form11() const { return form11_; }
+  // The programmer dialog and the programmer status (Timer1), for the transfers.
   TForm2* Form2() const { return form2_; }
-  TForm3* Form3() const { return form3_; }
-  TForm4* Form4() const { return form4_; }
-  Help_viewer* help_viewer() const { return help_; }
-  // Timer1 and the programmer status of panel 0 (the transfers stop its USB polling).
   Programmer_status_timer* status_timer() const { return status_timer_; }
-  QAction* action(const QString& object_name) const;
-  // The transfers' view with the serial port, and the print command, both created at start-up.
-  Window_transfer_view* transfer_view() const { return transfers_.get(); }
-  ui::Report_print_command* report_command() const { return report_; }
 
  public slots:
   // "Файл"
@@ -129,6 +110,13 @@ class TForm1 : public QMainWindow, public Edit_host {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The tests reach the window's parts (its pages, dialogs, actions and panels) through this.
+  friend struct Window_parts;
+
+  QString save_folder() const;
+  QString help_file() const;
+  QAction* action(const QString& object_name) const;
+  TForm10* Form10() const;
   void build_frame();
   void build_menus();
   void build_pages();
