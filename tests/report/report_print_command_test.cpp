@@ -17,6 +17,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "../support/modal.h"
 #include "report_test_support.h"
 #include "ui/report/report_print_command.h"
 
@@ -24,22 +25,8 @@ using tirna::ui::Report_print_command;
 
 namespace {
 
-// Runs answer on the modal dialog as soon as it shows (polled every 20 ms, for at most 10 s).
 void when_modal_shows(std::function<void(QWidget*)> answer) {
-  auto* poll = new QTimer;
-  auto deadline = std::make_shared<QDeadlineTimer>(10000);
-  QObject::connect(poll, &QTimer::timeout, [poll, deadline, answer] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal->isVisible()) {
-      poll->stop();
-      poll->deleteLater();
-      answer(modal);
-    } else if (deadline->hasExpired()) {
-      poll->stop();
-      poll->deleteLater();
-    }
-  });
-  poll->start(20);
+  tirna::test::when_modal_shows(std::move(answer), nullptr, 10000);
 }
 
 void click_ok(QWidget* dialog) {

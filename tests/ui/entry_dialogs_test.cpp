@@ -29,12 +29,10 @@ namespace tirna {
 using test::Box_seen;
 using test::Program_folder;
 
-class Entry_dialogs_test : public QObject {
+class Entry_dialogs_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<Program_folder> folder_;
-  std::unique_ptr<TForm1> w_;
 
   QTableWidget* grid() const { return test::parts(w_).channel_page()->StringGrid101(); }
   Param_image& image() const { return w_->workspace().image; }
@@ -68,18 +66,6 @@ class Entry_dialogs_test : public QObject {
   }
 
  private slots:
-  void init() {
-    folder_ = std::make_unique<Program_folder>();
-    w_ = std::make_unique<TForm1>();
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-  }
-  void cleanup() {
-    w_->workspace().state.modified = false;
-    w_.reset();
-    folder_.reset();
-  }
-
   void the_key_filter_admits_digits_and_one_comma() {
     enter_frequency(0, 1, [](TForm3* d) {
       QLineEdit* e = d->AdvEdit1();

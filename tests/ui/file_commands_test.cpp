@@ -25,14 +25,11 @@ namespace tirna {
 using test::Box_seen;
 using test::Program_folder;
 
-class File_commands_test : public QObject {
+class File_commands_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<Program_folder> folder_;
-  std::unique_ptr<TForm1> w_;
 
-  Workspace& ws() const { return w_->workspace(); }
   QString panel() const { return test::parts(w_).status_panel(1)->text(); }
   QString cell(int row, int column) const {
     return test::parts(w_).channel_page()->StringGrid101()->item(row, column)->text();
@@ -91,18 +88,6 @@ class File_commands_test : public QObject {
   }
 
  private slots:
-  void init() {
-    folder_ = std::make_unique<Program_folder>();
-    w_ = std::make_unique<TForm1>();
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
-  }
-  void cleanup() {
-    ws().state.modified = false;
-    w_.reset();
-    folder_.reset();
-  }
-
   void save_as_adds_the_extension_and_save_then_asks_nothing() {
     ws().state.modified = true;
     save_as(QStringLiteral("test"));

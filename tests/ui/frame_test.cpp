@@ -55,12 +55,10 @@ QStringList entries(const QMenu* menu) {
 
 }  // namespace
 
-class Frame_test : public QObject {
+class Frame_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<Program_folder> folder_;
-  std::unique_ptr<TForm1> w_;
 
   QMenu* menu(const QString& title) const {
     for (QAction* a : w_->menuBar()->actions()) {
@@ -71,18 +69,10 @@ class Frame_test : public QObject {
 
  private slots:
   void init() {
-    folder_ = std::make_unique<Program_folder>();
-    w_ = std::make_unique<TForm1>();
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    open_window();
     w_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(w_.get()));
   }
-  void cleanup() {
-    w_.reset();
-    folder_.reset();
-  }
-
   void menus_hold_the_commands_in_order() {
     QStringList top;
     for (QAction* a : w_->menuBar()->actions()) top << a->text();

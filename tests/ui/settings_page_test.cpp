@@ -19,12 +19,10 @@ namespace tirna {
 
 using test::Program_folder;
 
-class Settings_page_test : public QObject {
+class Settings_page_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
-  std::unique_ptr<Program_folder> folder_;
-  std::unique_ptr<TForm1> w_;
 
   Param_image& image() const { return w_->workspace().image; }
   QComboBox* list(int control) const {
@@ -47,18 +45,9 @@ class Settings_page_test : public QObject {
 
  private slots:
   void init() {
-    folder_ = std::make_unique<Program_folder>();
-    w_ = std::make_unique<TForm1>();
-    w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    open_window();
     w_->N16Click();
   }
-  void cleanup() {
-    w_->workspace().state.modified = false;
-    w_.reset();
-    folder_.reset();
-  }
-
   void lists_are_pick_only_and_as_wide_as_given() {
     for (int slot = 0; slot < settings_count; ++slot) {
       QComboBox* l = test::parts(w_).settings_page()->list(slot);

@@ -110,24 +110,11 @@ class Simulator {
 // Owns the answers still waiting, so that a test that fails leaves none for the next one.
 std::unique_ptr<QObject> pending_answers;
 
-// Runs act on the modal window as soon as one shows: polled every 10 ms for at most 30 s, since a
-// transfer's waits run the event loop long before its message box opens.
+// Runs act on the modal window as soon as one shows (a transfer's waits run the event loop long
+// before its message box opens).
 void when_shown(std::function<void(QWidget*)> act) {
   if (!pending_answers) pending_answers = std::make_unique<QObject>();
-  auto* poll = new QTimer(pending_answers.get());
-  auto deadline = std::make_shared<QDeadlineTimer>(30000);
-  QObject::connect(poll, &QTimer::timeout, poll, [poll, deadline, act = std::move(act)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal != nullptr && modal->isVisible()) {
-      poll->stop();
-      poll->deleteLater();
-      act(modal);
-    } else if (deadline->hasExpired()) {
-      poll->stop();
-      poll->deleteLater();
-    }
-  });
-  poll->start(10);
+  test::when_modal_shows(std::move(act), pending_answers.get());
 }
 
 // Records the next message box and answers it with `button`; then runs next, if any (to answer
@@ -140,12 +127,7 @@ void answer_when_shown(Box_seen& seen, QMessageBox::StandardButton button,
       w->close();
       return;
     }
-    seen.seen = true;
-    seen.caption = box->windowTitle();
-    seen.text = box->text();
-    seen.icon = box->icon();
-    seen.buttons.clear();
-    for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+    test::record_box(seen, *box);
     if (next) next();
     if (QAbstractButton* answer = box->button(button)) {
       answer->click();

@@ -38,6 +38,19 @@ bool Program_folder::exists(const QString& name) const {
   return QFile::exists(file(name));
 }
 
+void Window_fixture::open_window() {
+  folder_ = std::make_unique<Program_folder>();
+  w_ = std::make_unique<TForm1>();
+  w_->show();
+  QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+}
+
+void Window_fixture::close_window() {
+  if (w_) w_->workspace().state.modified = false;
+  w_.reset();
+  folder_.reset();
+}
+
 void when_modal(std::function<void(QWidget*)> action) {
   QTimer::singleShot(0, qApp, [action = std::move(action)] {
     QWidget* modal = QApplication::activeModalWidget();
@@ -53,12 +66,7 @@ void answer_box(Box_seen& seen, QMessageBox::StandardButton button) {
     auto* box = qobject_cast<QMessageBox*>(w);
     QVERIFY2(box != nullptr, qPrintable(QStringLiteral("a message box was expected, not ") +
                                         w->metaObject()->className()));
-    seen.seen = true;
-    seen.caption = box->windowTitle();
-    seen.text = box->text();
-    seen.icon = box->icon();
-    seen.buttons.clear();
-    for (QAbstractButton* b : box->buttons()) seen.buttons << b->text();
+    record_box(seen, *box);
     QAbstractButton* answer = box->button(button);
     QVERIFY2(answer != nullptr, "the box lacks the expected button");
     answer->click();

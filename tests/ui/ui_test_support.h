@@ -11,6 +11,7 @@
 class QComboBox;
 class QTableWidget;
 
+#include "../support/modal.h"
 #include "ui/app/main_window.h"
 #include "ui/transfer/window_transfer_view.h"
 
@@ -67,19 +68,28 @@ class Program_folder {
   QString previous_;
 };
 
+// The fixture of the window tests: for each test a fresh program folder and the main window shown
+// in it; at its end the window closes without asking to save. A test class that needs more before
+// each test has an init() of its own that calls open_window() first.
+class Window_fixture : public QObject {
+  Q_OBJECT
+ protected:
+  void open_window();
+  void close_window();
+  Workspace& ws() const { return w_->workspace(); }
+  std::unique_ptr<Program_folder> folder_;
+  std::unique_ptr<TForm1> w_;
+
+ private slots:
+  void init() { open_window(); }
+  void cleanup() { close_window(); }
+};
+
 // Runs action with the modal window that the code about to run opens (armed before that code
 // runs; it fires inside the modal window's own event loop). Steps that open a further modal
 // window arm the next answer before they press the button that opens it.
 void when_modal(std::function<void(QWidget*)> action);
 
-// What a message box showed.
-struct Box_seen {
-  bool seen = false;
-  QString caption;
-  QString text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QStringList buttons;
-};
 // Answers the next modal message box with the button of that role and records it.
 void answer_box(Box_seen& seen, QMessageBox::StandardButton button);
 
