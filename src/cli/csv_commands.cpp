@@ -67,53 +67,6 @@ std::string number_list(std::vector<long long> numbers) {
   return out;
 }
 
-std::string reason(const Csv_problem& p, const Working_state& state) {
-  switch (p.refusal) {
-    case Csv_refusal::syntax:
-      return p.detail;
-    case Csv_refusal::no_location_column:
-      return "the header names no Location column";
-    case Csv_refusal::bad_location:
-      return "Location must be a whole number";
-    case Csv_refusal::duplicate_location:
-      return "the channel was given on line " + p.detail;
-    case Csv_refusal::not_a_number:
-      return "not a number";
-    case Csv_refusal::missing_value:
-      return "needed by this row, but empty or missing";
-    case Csv_refusal::out_of_band:
-      return "outside the band " + megahertz_text(state.limits.lower, '.') + " to " +
-             megahertz_text(state.limits.upper, '.') + " MHz of the file";
-    case Csv_refusal::bad_duplex:
-      return "Duplex takes \"\", +, -, split or off";
-    case Csv_refusal::bad_tone_mode:
-      return "a tone mode the radio does not have (\"\", Tone, TSQL, DTCS or Cross; it has no "
-             "reverse squelch)";
-    case Csv_refusal::bad_cross_mode:
-      return "not a cross mode (Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, Tone->, DTCS->, "
-             "->Tone, ->DTCS)";
-    case Csv_refusal::bad_polarity:
-      return "DtcsPolarity takes NN, NR, RN or RR";
-    case Csv_refusal::tone_refused:
-      return "a tone or code the radio cannot store: " + p.detail +
-             " (tones 10.0 to 999.9 Hz, DCS codes of three octal digits)";
-    case Csv_refusal::bad_mode:
-      return "a mode the radio does not have (FM for 25 kHz, NFM for 12.5 kHz)";
-    case Csv_refusal::bad_skip:
-      return "Skip takes \"\" (scanned) or S (left out of scanning)";
-    case Csv_refusal::bad_power:
-      return "Power takes watts (25W, 5.0W) or High or Low";
-    case Csv_refusal::bad_mark:
-      return "takes V or \"\"";
-    case Csv_refusal::bad_record:
-      return "not the 16 bytes of a channel record in hex";
-    case Csv_refusal::no_channel:
-      return "no row names a channel 1 to 16 (the rows give Location " + p.detail +
-             "; --first-location N makes memory N channel 1)";
-  }
-  return "";
-}
-
 void run_import(const std::string& file, const std::string& table_path,
                 const Csv_import_options& options) {
   refuse_output_over_input(file, {table_path});
@@ -127,7 +80,7 @@ void run_import(const std::string& file, const std::string& table_path,
     for (const Csv_problem& p : result.problems) {
       out << where << ":" << p.line << ": ";
       if (!p.column.empty()) out << p.column << " " << in_quotes(p.value) << ": ";
-      out << reason(p, ws.state) << '\n';
+      out << csv_refusal_text(p, ws.state) << '\n';
     }
     throw Command_failed(exit_refused, out.str() + "import-csv: nothing was changed in " + file);
   }

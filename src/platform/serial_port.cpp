@@ -74,14 +74,30 @@ SerialPort::~SerialPort() {
   close();
 }
 
+// The error of the read that failed: errno is long gone by the time Qt reports the error (Qt's
+// own calls after the read leave theirs there), so the device is read once more: a device whose
+// other side hung up answers with the same error (EIO for a pseudo-terminal).
+namespace {
+
+int read_failure(int fd, int fallback) {
+  char c = 0;
+  const ssize_t n = ::read(fd, &c, 1);
+  if (n < 0 && errno != EAGAIN && errno != EINTR) return errno;
+  return n == 0 ? EIO : fallback;  // end of file: the other side is gone
+}
+
+}  // namespace
+
 void SerialPort::on_error(QSerialPort::SerialPortError error) {
   if (opening_) return;  // open() reports its own failures; DTR and RTS on a pty are no failure
   const int code = errno;
   switch (error) {
     case QSerialPort::ReadError:
-    case QSerialPort::ResourceError:
-      fail(with_code("Read error", code, port_.errorString()));
+    case QSerialPort::ResourceError: {
+      const int failure = read_failure(static_cast<int>(port_.handle()), code);
+      fail(with_code("Read error", failure, QString::fromLocal8Bit(std::strerror(failure))));
       break;
+    }
     case QSerialPort::WriteError:
       fail(with_code("Write error", code, port_.errorString()));
       break;

@@ -424,12 +424,19 @@ std::string column_of_transmitter(const Row& row) {
 }  // namespace
 
 
-std::string export_channels_csv(const Param_image& image, uint8_t coding_version) {
+std::string export_channels_csv(const Param_image& image, uint8_t coding_version,
+                                const std::vector<int>& channels) {
   std::vector<std::string> header(chirp_columns.begin(), chirp_columns.end());
   header.insert(header.end(), own_columns.begin(), own_columns.end());
   std::string out = csv_line(header);
-  for (int n = 1; n <= channel_count; ++n) out += csv_line(export_row(image, n, coding_version));
+  for (int n : channels) out += csv_line(export_row(image, n, coding_version));
   return out;
+}
+
+std::string export_channels_csv(const Param_image& image, uint8_t coding_version) {
+  std::vector<int> all;
+  for (int n = 1; n <= channel_count; ++n) all.push_back(n);
+  return export_channels_csv(image, coding_version, all);
 }
 
 std::vector<Csv_chirp_note> rows_chirp_refuses(const Param_image& image, uint8_t coding_version) {
@@ -586,6 +593,91 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
       toggle_channel_off(work, n, true);
       result.switched_off.push_back(n);
     }
+  }
+  if (result.ok()) image = work;
+  return result;
+}
+
+std::string csv_refusal_text(const Csv_problem& p, const Working_state& state) {
+  switch (p.refusal) {
+    case Csv_refusal::syntax:
+      return p.detail;
+    case Csv_refusal::no_location_column:
+      return "the header names no Location column";
+    case Csv_refusal::bad_location:
+      return "Location must be a whole number";
+    case Csv_refusal::duplicate_location:
+      return "the channel was given on line " + p.detail;
+    case Csv_refusal::not_a_number:
+      return "not a number";
+    case Csv_refusal::missing_value:
+      return "needed by this row, but empty or missing";
+    case Csv_refusal::out_of_band:
+      return "outside the band " + megahertz_text(state.limits.lower, '.') + " to " +
+             megahertz_text(state.limits.upper, '.') + " MHz of the file";
+    case Csv_refusal::bad_duplex:
+      return "Duplex takes \"\", +, -, split or off";
+    case Csv_refusal::bad_tone_mode:
+      return "a tone mode the radio does not have (\"\", Tone, TSQL, DTCS or Cross; it has no "
+             "reverse squelch)";
+    case Csv_refusal::bad_cross_mode:
+      return "not a cross mode (Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, Tone->, DTCS->, "
+             "->Tone, ->DTCS)";
+    case Csv_refusal::bad_polarity:
+      return "DtcsPolarity takes NN, NR, RN or RR";
+    case Csv_refusal::tone_refused:
+      return "a tone or code the radio cannot store: " + p.detail +
+             " (tones 10.0 to 999.9 Hz, DCS codes of three octal digits)";
+    case Csv_refusal::bad_mode:
+      return "a mode the radio does not have (FM for 25 kHz, NFM for 12.5 kHz)";
+    case Csv_refusal::bad_skip:
+      return "Skip takes \"\" (scanned) or S (left out of scanning)";
+    case Csv_refusal::bad_power:
+      return "Power takes watts (25W, 5.0W) or High or Low";
+    case Csv_refusal::bad_mark:
+      return "takes V or \"\"";
+    case Csv_refusal::bad_record:
+      return "not the 16 bytes of a channel record in hex";
+    case Csv_refusal::past_last_channel:
+      return "the row would go to channel " + p.detail + ", past the last channel 16";
+    case Csv_refusal::no_channel:
+      return "no row names a channel 1 to 16 (the rows give Location " + p.detail +
+             "; --first-location N makes memory N channel 1)";
+  }
+  return "";
+}
+
+Csv_import_result paste_channels_csv(Param_image& image, const Working_state& state,
+                                     std::string_view text, int first_channel) {
+  // The lowest Location of the table's rows lands on first_channel.
+  std::optional<long long> lowest;
+  const auto read = read_csv(text);
+  if (const auto* table = std::get_if<Csv_table>(&read)) {
+    std::optional<std::size_t> location_column;
+    for (const Csv_record& record : table->records) {
+      if (record.commented && !location_column) continue;
+      if (!location_column) {
+        for (std::size_t i = 0; i < record.fields.size(); ++i) {
+          if (lower(trimmed(record.fields[i])) == "location") location_column = i;
+        }
+        if (!location_column) break;
+        continue;
+      }
+      if (*location_column >= record.fields.size()) continue;
+      const std::string location = trimmed(record.fields[*location_column]);
+      if (location.find_first_of(".,") != std::string::npos) continue;
+      if (const auto n = scaled_number(location, 0); n && (!lowest || *n < *lowest)) lowest = *n;
+    }
+  }
+  Csv_import_options options;
+  options.keep_missing = true;
+  options.first_location = lowest ? *lowest - (first_channel - 1) : 1;
+  Param_image work = image;
+  Csv_import_result result = import_channels_csv(work, state, text, options);
+  for (const Csv_skipped& s : result.skipped) {
+    result.problems.push_back({s.line, "Location", std::to_string(s.location),
+                               Csv_refusal::past_last_channel,
+                               std::to_string(s.location - options.first_location + 1)});
   }
   if (result.ok()) image = work;
   return result;

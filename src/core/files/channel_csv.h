@@ -39,6 +39,9 @@ inline constexpr double power_midpoint_watts = (high_power_watts + low_power_wat
 // that is off is no memory for CHIRP (an empty memory is a missing row): its row is written as a
 // comment line, "#" before its Location, which CHIRP skips and our own import reads.
 std::string export_channels_csv(const Param_image& image, uint8_t coding_version);
+// The rows of some channels only, in the same layout with its header: the table's Copy.
+std::string export_channels_csv(const Param_image& image, uint8_t coding_version,
+                                const std::vector<int>& channels);
 
 // Channels whose row CHIRP would refuse: a tone outside its 50-300 Hz, a DCS code that is not
 // three octal digits. The reason, per channel.
@@ -67,6 +70,7 @@ enum class Csv_refusal {
   bad_mark,      // ChannelOff, BusyLockout: not "V" or ""
   bad_record,    // Record: not 16 hex bytes
   no_channel,    // no row names a channel 1..16 (detail: the Locations the rows gave)
+  past_last_channel,  // pasted, the row would land past channel 16 (detail: that channel)
 };
 
 struct Csv_problem {
@@ -118,5 +122,15 @@ struct Csv_import_options {
 Csv_import_result import_channels_csv(Param_image& image, const Working_state& state,
                                       std::string_view text,
                                       const Csv_import_options& options = {});
+
+// The table's Paste: the rows of a table (as Copy puts them on the clipboard, or from a
+// spreadsheet) put at first_channel onward, the row of the lowest Location there and the others
+// after it as their Locations say; channels without a row are kept. All or nothing, as import: a
+// row that would land past channel 16 is refused too.
+Csv_import_result paste_channels_csv(Param_image& image, const Working_state& state,
+                                     std::string_view text, int first_channel);
+
+// Why a row was refused, in words (the line and column are the caller's to add).
+std::string csv_refusal_text(const Csv_problem& problem, const Working_state& state);
 
 }  // namespace tirna

@@ -3,7 +3,7 @@
 namespace tirna {
 
 std::string com_programmer_text(int com_port_index) {
-  return "Программатор COM" + std::to_string(com_port_index + 1);
+  return "Программатор COM" + std::to_string(static_cast<long long>(com_port_index) + 1);
 }
 
 std::optional<std::string> Programmer_status::Timer1Timer() {

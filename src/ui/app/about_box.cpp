@@ -28,14 +28,14 @@ TForm11::TForm11(QWidget* parent) : QDialog(parent) {
   large.setBold(true);
   large.setPixelSize(18);
   name_->setFont(large);
-  name_->setGeometry(134, 16, 180, 24);
+  name_->setGeometry(134, 16, 136, 24);
 
   version_ = new QLabel(this);
   version_->setObjectName(QStringLiteral("Label2"));
   QFont bold = font();
   bold.setBold(true);
   version_->setFont(bold);
-  version_->setGeometry(134, 44, 120, 20);
+  version_->setGeometry(134, 44, 92, 20);
 
   const QString maker_lines[] = {QStringLiteral("© 2003-2026 НПП «Тирна»"),
                                  QStringLiteral("Программное обеспечение радиостанций")};

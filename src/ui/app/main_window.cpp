@@ -27,12 +27,14 @@
 #include "core/image/frequency.h"
 #include "core/pages/settings.h"
 #include "core/text/messages.h"
+#include "core/usb/programmer_status.h"
 #include "platform/fixed_disk.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/about_box.h"
 #include "ui/app/help_viewer.h"
 #include "ui/app/icons.h"
 #include "ui/app/message_boxes.h"
+#include "ui/app/wheel_guard.h"
 #include "ui/channels/channel_page.h"
 #include "ui/channels/frequency_dialog.h"
 #include "ui/channels/subtone_dialog.h"
@@ -52,6 +54,7 @@ constexpr int client_height = 485;
 constexpr int tool_bar_height = 28;
 constexpr int band_strip_height = 31;
 constexpr int status_bar_height = 19;
+constexpr int panel0_width = 120;  // the least width of the programmer status
 
 constexpr const char* drive_refused_text =
     "Программа запущена со сменного носителя информации! Перенесите программу на жесткий диск и "
@@ -100,8 +103,8 @@ void TForm1::FormCreate() {
   program_folder_ = QDir::currentPath();
   if (drive_kind_of(QFile::encodeName(program_folder_).toStdString()) != Drive_kind::fixed) {
     QApplication::beep();
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(drive_refused_caption),
-                    QString::fromUtf8(drive_refused_text), QMessageBox::Ok);
+    Message_box box(QMessageBox::Critical, QString::fromUtf8(drive_refused_caption),
+                    QString::fromUtf8(drive_refused_text), QMessageBox::Ok, nullptr);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -135,12 +138,12 @@ void TForm1::build_frame() {
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setContextMenuPolicy(Qt::NoContextMenu);
+  setAcceptDrops(true);
   build_menus();
   build_pages();
 
   status_programmer_ = new QLabel;
   status_programmer_->setObjectName(QStringLiteral("StatusPanel0"));
-  status_programmer_->setFixedWidth(120);
   status_file_ = new QLabel;
   status_file_->setObjectName(QStringLiteral("StatusPanel1"));
   status_file_->setMinimumWidth(50);
@@ -155,8 +158,8 @@ void TForm1::build_frame() {
   statusBar()->addWidget(status_file_, 1);
 
   status_timer_ = new Programmer_status_timer(nullptr, this);
-  connect(status_timer_, &Programmer_status_timer::panel_text, status_programmer_,
-          &QLabel::setText);
+  connect(status_timer_, &Programmer_status_timer::panel_text, this, &TForm1::show_programmer_status);
+  show_programmer_status(QString());
   connect(status_timer_, &Programmer_status_timer::error_dialog_requested, this,
           [this](const QString& caption, const QString& text) {
             show_message(this, QMessageBox::Critical, caption, text);
@@ -165,16 +168,21 @@ void TForm1::build_frame() {
   setFixedSize(client_width, client_height + menuBar()->sizeHint().height());
 }
 
+QAction* TForm1::add_command(const char* name, const char* text, void (TForm1::*slot)()) {
+  auto* a = new QAction(QString::fromUtf8(text), this);
+  a->setObjectName(QString::fromLatin1(name));
+  connect(a, &QAction::triggered, this, slot);
+  commands_->addAction(a);  // disabled with the window while a transfer runs
+  return a;
+}
+
 void TForm1::build_menus() {
   commands_ = new QActionGroup(this);
   commands_->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
   const auto command = [this](const char* name, const char* text, void (TForm1::*slot)(),
                               std::optional<Command_icon> icon = std::nullopt) {
-    auto* a = new QAction(QString::fromUtf8(text), this);
-    a->setObjectName(QString::fromLatin1(name));
+    QAction* a = add_command(name, text, slot);
     if (icon) a->setIcon(command_icon(*icon));
-    connect(a, &QAction::triggered, this, slot);
-    commands_->addAction(a);
     return a;
   };
   QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
@@ -184,6 +192,13 @@ void TForm1::build_menus() {
   QAction* n6 = command("N6", "Сохранить как ...", &TForm1::N6Click);
   QAction* n8 = command("N8", "Печать", &TForm1::N8Click, Command_icon::print);
   QAction* n10 = command("N10", "Выход", &TForm1::N10Click, Command_icon::exit);
+  // The editors' usual shortcuts, shown in the menus beside the items.
+  n2->setShortcut(QKeySequence::New);
+  n3->setShortcut(QKeySequence::Open);
+  n5->setShortcut(QKeySequence::Save);
+  n6->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  n8->setShortcut(QKeySequence::Print);
+  n10->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   file->addActions({n2, n3});
   file->addSeparator();
   file->addActions({n5, n6});
@@ -203,6 +218,13 @@ void TForm1::build_menus() {
   options->addAction(command("N17", "Дополнительные данные", &TForm1::N17Click));
 
   menuBar()->addAction(command("N18", "Программатор", &TForm1::N18Click));
+
+  // Undo and redo have shortcuts only: the menus stay as they are.
+  QAction* undo = command("Undo", "Отменить", &TForm1::undo);
+  undo->setShortcut(QKeySequence::Undo);
+  QAction* redo = command("Redo", "Повторить", &TForm1::redo);
+  redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  addActions({undo, redo});
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("Помощь"));
   QAction* n20 = command("N20", "Справка", &TForm1::N20Click);
@@ -225,8 +247,10 @@ void TForm1::build_menus() {
   const auto button = [this](const char* name, QAction* a, const char* hint) {
     auto* b = new QToolButton;
     b->setObjectName(QString::fromLatin1(name));
+    // The hint is the action's own tool tip: a button takes its action's tool tip back every time
+    // the action changes (blok_btn and razblok_btn disable and enable it).
+    a->setToolTip(QString::fromUtf8(hint));
     b->setDefaultAction(a);
-    b->setToolTip(QString::fromUtf8(hint));
     b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     b->setFixedSize(23, 23);
     b->setAutoRaise(true);
@@ -264,6 +288,7 @@ void TForm1::build_pages() {
   for (int band = 0; band < band_count; ++band)
     band_list_->addItem(QString::fromUtf8(band_text(band)));
   band_list_->setFixedWidth(170);
+  guard_wheel(band_list_);
   connect(band_list_, &QComboBox::activated, this, &TForm1::ComboBox1Change);
   strip->addWidget(band_caption);
   strip->addSpacing(6);
@@ -288,6 +313,18 @@ void TForm1::build_pages() {
   connect(channel_page_, &Channel_page::box_toggled, this, &TForm1::channel_box_toggled);
   connect(channel_page_, &Channel_page::box_entered, this, &TForm1::channel_box_entered);
   connect(channel_page_, &Channel_page::cell_clicked, this, &TForm1::channel_cell_clicked);
+  connect(channel_page_, &Channel_page::table_menu_requested, this, &TForm1::show_table_menu);
+  // Copy and Paste of channels while the channel page has the focus (the free text keeps its own).
+  const auto table_command = [this](const char* name, const char* text, QKeySequence keys,
+                                    void (TForm1::*slot)()) {
+    QAction* a = add_command(name, text, slot);
+    a->setShortcut(keys);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    channel_page_->addAction(a);
+    return a;
+  };
+  table_command("CopyChannels", "Копировать", QKeySequence::Copy, &TForm1::copy_channels);
+  table_command("PasteChannels", "Вставить", QKeySequence::Paste, &TForm1::paste_channels);
   connect(settings_page_, &Settings_page::picked, this, &TForm1::setting_picked);
   connect(extra_page_->Button301(), &QPushButton::clicked, this, &TForm1::Button301Click);
   connect(extra_page_->Button302(), &QPushButton::clicked, this, &TForm1::Button302Click);
@@ -303,6 +340,20 @@ void TForm1::print_wind_blok() {
   settings_page_->show_settings(view_.settings);
   extra_page_->show_extra(view_.extra);
   show_file_name();
+}
+
+void TForm1::show_programmer_status(const QString& text) {
+  // As wide as the longest of its texts needs in the window's font (120 pixels cut "USB-
+  // Программатор подключен" and "не подключен" alike), and the whole text as its tool tip.
+  const QFontMetrics metrics = status_programmer_->fontMetrics();
+  int widest = metrics.horizontalAdvance(text);
+  for (std::string_view usb : {usb_programmer_connected_text, usb_programmer_missing_text}) {
+    widest = std::max(widest, metrics.horizontalAdvance(qt_text(usb)));
+  }
+  const int frame = 2 * status_programmer_->frameWidth() + 2 * status_programmer_->margin() + 8;
+  status_programmer_->setFixedWidth(std::max(panel0_width, widest + frame));
+  status_programmer_->setText(text);
+  status_programmer_->setToolTip(text);
 }
 
 void TForm1::show_file_name() {
@@ -336,7 +387,7 @@ void TForm1::in_tone(int n, Side side) {
 }
 
 void TForm1::channel_box_toggled(int number, bool ticked) {
-  apply_edit(ws_, view_, Edit::toggle(number, ticked), *this);
+  recorded([&] { apply_edit(ws_, view_, Edit::toggle(number, ticked), *this); });
 }
 
 void TForm1::channel_box_entered() {
@@ -344,21 +395,21 @@ void TForm1::channel_box_entered() {
 }
 
 void TForm1::channel_cell_clicked(int column, int row) {
-  apply_edit(ws_, view_, Edit::click(column, row), *this);
+  recorded([&] { apply_edit(ws_, view_, Edit::click(column, row), *this); });
 }
 
 void TForm1::setting_picked(int slot, int item) {
   if (slot == squelch_key_slot) return ComboBox214Change(item);
   if (slot == power_select_slot) return ComboBox215Change(item);
-  apply_edit(ws_, view_, Edit::pick(slot, item), *this);
+  recorded([&] { apply_edit(ws_, view_, Edit::pick(slot, item), *this); });
 }
 
 void TForm1::ComboBox214Change(int item) {
-  apply_edit(ws_, view_, Edit::pick(squelch_key_slot, item), *this);
+  recorded([&] { apply_edit(ws_, view_, Edit::pick(squelch_key_slot, item), *this); });
 }
 
 void TForm1::ComboBox215Change(int item) {
-  apply_edit(ws_, view_, Edit::pick(power_select_slot, item), *this);
+  recorded([&] { apply_edit(ws_, view_, Edit::pick(power_select_slot, item), *this); });
 }
 
 void TForm1::show_page_focus(int index) {

@@ -9,6 +9,7 @@
 
 #include "core/channels/channel_edits.h"
 #include "core/edit/edit.h"
+#include "core/edit/history.h"
 #include "core/channels/subtone_entry.h"
 #include "core/channels/window_view.h"
 #include "core/image/workspace.h"
@@ -105,9 +106,24 @@ class TForm1 : public QMainWindow, public Edit_host {
   // failed, which keeps the window open.
   bool save_izm();
 
+  // Open for a file named without the dialog (dropped on the window, given on the command line):
+  // the question about unsaved changes first, then as "Открыть". False when nothing was opened.
+  bool open_file(const QString& path);
+
+  // Undo and redo of the changes of the image (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z).
+  void undo();
+  void redo();
+  // The channel table's Copy and Paste (Ctrl+C, Ctrl+V): rows as CSV in the export layout.
+  void copy_channels();
+  void paste_channels();
+  // The table's context menu: "Выключить канал" / "Включить канал" for the selected rows.
+  void switch_channels(bool off);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   // The tests reach the window's parts (its pages, dialogs, actions and panels) through this.
@@ -118,11 +134,21 @@ class TForm1 : public QMainWindow, public Edit_host {
   QAction* action(const QString& object_name) const;
   TForm10* Form10() const;
   void build_frame();
+  QAction* add_command(const char* name, const char* text, void (TForm1::*slot)());
   void build_menus();
   void build_pages();
   void FormCreate();
   void show_page_focus(int index);
   void show_file_name();
+  void show_programmer_status(const QString& text);
+  void show_table_menu(const QPoint& global_pos);
+  // Runs a change of the workspace and records it for undo.
+  template <class Change>
+  void recorded(Change&& change) {
+    const Workspace before = ws_;
+    change();
+    history_.record(before, ws_);
+  }
 
   // Channel page and settings page edits: each makes its edit through apply_edit.
   void channel_box_toggled(int number, bool ticked);
@@ -134,10 +160,12 @@ class TForm1 : public QMainWindow, public Edit_host {
 
   // Save to the current file, or through Save as without one; false when a save failed.
   bool save_to_current();
+  bool open_chosen(const QString& path);
   bool save_as();
   std::optional<QString> file_dialog(bool saving);
 
   Workspace ws_;
+  Edit_history history_;
   Window_view view_;
   Subtone_dialog_state subtone_state_;
   Programmer_choice programmer_;

@@ -41,7 +41,7 @@ void TForm1::N2Click() {
   if (ask_yes_no(this, QMessageBox::Warning, QStringLiteral("Новый файл"),
                  QStringLiteral("При создании нового файла, будет уничтожена информация\r"
                                 "предыдущего файла. Продолжить?"))) {
-    new_parameter_image(ws_);
+    recorded([this] { new_parameter_image(ws_); });
   }
   print_wind_blok();
 }
@@ -49,12 +49,26 @@ void TForm1::N2Click() {
 void TForm1::N3Click() {
   const auto path = file_dialog(false);
   if (!path) return;
-  if (const auto error = open_parameter_file(ws_, native_path(*path))) {
+  open_chosen(*path);
+}
+
+bool TForm1::open_chosen(const QString& path) {
+  std::optional<Io_error> error;
+  recorded([&] { error = open_parameter_file(ws_, native_path(path)); });
+  if (error) {
     show_error_box(this, error->text());
-    return;
+    return false;
   }
   print_wind_blok();
   pages_->setFocus();
+  return true;
+}
+
+bool TForm1::open_file(const QString& path) {
+  if (busy_) return false;
+  // The image is replaced: unsaved changes are asked about first, as at closing.
+  if (ws_.state.modified && !save_izm()) return false;
+  return open_chosen(path);
 }
 
 void TForm1::N5Click() {
@@ -71,6 +85,7 @@ bool TForm1::save_to_current() {
     show_error_box(this, error->text());
     return false;
   }
+  history_.mark_saved();
   return true;
 }
 
@@ -81,6 +96,7 @@ bool TForm1::save_as() {
     show_error_box(this, error->text());
     return false;
   }
+  history_.mark_saved();
   show_file_name();
   return true;
 }
@@ -98,7 +114,7 @@ void TForm1::ComboBox1Change(int index) {
       ask_yes_no(this, QMessageBox::Warning, QStringLiteral("Выбор частотного диапазона."),
                  QStringLiteral("При выборе нового частотного диапазона, все параметры каналов "
                                 "будут стерты. Продолжить?"))) {
-    change_band(ws_, index);
+    recorded([&] { change_band(ws_, index); });
   }
   print_wind_blok();
 }

@@ -22,17 +22,19 @@ namespace tirna {
 // from starting; the checks of busy_ hold off one that arrives anyway (a queued click).
 void TForm1::N12Click() {
   if (busy_) return;
-  read_parameter_image(ws_, transfers_->session(), *transfers_);
+  recorded([this] { read_parameter_image(ws_, transfers_->session(), *transfers_); });
 }
 
+// A write changes nothing that undo could give back; the radio holds what was written from here.
 void TForm1::N13Click() {
   if (busy_) return;
-  write_parameter_image(ws_, transfers_->session(), *transfers_);
+  const Transfer_result r = write_parameter_image(ws_, transfers_->session(), *transfers_);
+  if (r.ok() || r.packets > 0) history_.mark_written();
 }
 
 void TForm1::Button301Click() {
   if (busy_) return;
-  read_additional_data(ws_, transfers_->session(), *transfers_);
+  recorded([this] { read_additional_data(ws_, transfers_->session(), *transfers_); });
 }
 
 void TForm1::Button302Click() {
@@ -42,7 +44,9 @@ void TForm1::Button302Click() {
     transfers_->show_message(transfer_text::free_text_not_storable);
     return;
   }
-  write_additional_data(ws_, transfers_->session(), *transfers_, *text);
+  const Transfer_result r =
+      write_additional_data(ws_, transfers_->session(), *transfers_, *text);
+  if (r.ok() || r.packets > 0) history_.mark_written();
 }
 
 void TForm1::N8Click() {
@@ -55,7 +59,8 @@ void TForm1::N8Click() {
     const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(ws_.file_name)));
     suggested = file.path() + QLatin1Char('/') + file.completeBaseName() + QStringLiteral(".pdf");
   }
-  report_->run(report_parameters(view_, memo.toStdString()), suggested);
+  report_->run(report_parameters(view_, memo.toStdString()), suggested,
+               QFile::decodeName(QByteArray::fromStdString(ws_.file_name)));
 }
 
 }  // namespace tirna

@@ -10,6 +10,18 @@ namespace tirna {
 
 QString qt_text(std::string_view utf8);
 
+// The program's message box: its lines break only where the text breaks them (at CR), as far as
+// the screen allows, and a question with Yes and No has no cancel: Esc does nothing there.
+class Message_box : public QMessageBox {
+ public:
+  Message_box(Icon icon, const QString& caption, const QString& text, StandardButtons buttons,
+              QWidget* parent);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
 // An information, warning or stop box with one OK button.
 void show_message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                   const QString& text);

@@ -59,7 +59,8 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  grid_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Rows are selected for Copy with Shift or Ctrl held (such a click edits nothing).
+  grid_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
   grid_->setTabKeyNavigation(false);
   grid_->setAutoScroll(false);
@@ -94,8 +95,20 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
   grid_->setFixedSize(std::accumulate(column_widths.begin(), column_widths.end(), 0) +
                           table_columns * grid_line + 2 * frame,
                       channel_count * (row_height + grid_line) + 2 * frame);
-  connect(grid_, &QTableWidget::cellClicked, this,
-          [this](int row, int column) { emit cell_clicked(column, row); });
+  connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int column) {
+    if (QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) return;
+    emit cell_clicked(column, row);
+  });
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    // The menu is for the selected rows; a row outside them becomes the current one.
+    const int row = grid_->rowAt(at.y());
+    const std::vector<int> rows = selected_rows();
+    if (row >= 0 && std::find(rows.begin(), rows.end(), row) == rows.end()) {
+      grid_->setCurrentCell(row, std::max(1, grid_->columnAt(at.x())));
+    }
+    emit table_menu_requested(grid_->viewport()->mapToGlobal(at));
+  });
 
   for (int n = 1; n <= channel_count; ++n) {
     auto* off = new QCheckBox(this);
@@ -119,6 +132,15 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
     }
   }
   place_controls();
+}
+
+std::vector<int> Channel_page::selected_rows() const {
+  std::vector<int> rows;
+  for (const QTableWidgetItem* item : grid_->selectedItems()) rows.push_back(item->row());
+  if (rows.empty() && grid_->currentRow() >= 0) rows.push_back(grid_->currentRow());
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
 }
 
 QCheckBox* Channel_page::CheckBox(int number) const {
@@ -150,9 +172,13 @@ void Channel_page::show_rows(const std::array<Channel_row_view, channel_count>& 
 
 bool Channel_page::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusIn) {
-    // The focus coming back with the window (after a message box, say) is no entering of a box.
+    // Only the user enters a box: by the keyboard or by the click that toggles it. The focus
+    // coming back with the window or with the page (a box had it when the page was left) is none.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) emit box_entered();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason) {
+      emit box_entered();
+    }
   }
   return QWidget::eventFilter(watched, event);
 }

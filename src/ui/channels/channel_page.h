@@ -24,6 +24,8 @@ class Channel_page : public QWidget {
   void show_rows(const std::array<Channel_row_view, channel_count>& rows);
 
   QTableWidget* StringGrid101() const { return grid_; }
+  // The rows (0..15) the user selected, in order; the current row when none is.
+  std::vector<int> selected_rows() const;
   // Box 1..16 ("Канал выключен") or 21..36 ("Запрет передачи").
   QCheckBox* CheckBox(int number) const;
 
@@ -44,7 +46,10 @@ class Channel_page : public QWidget {
   std::vector<Caption_place> caption_places() const;
 
  signals:
+  // A plain click (one with Shift or Ctrl only selects).
   void cell_clicked(int column, int row);
+  // The context menu of the table was asked for, at a global position.
+  void table_menu_requested(const QPoint& global_pos);
   void box_toggled(int number, bool ticked);
   void box_entered();
 

@@ -70,6 +70,16 @@ void TForm3::Button2Click() {
   reject();
 }
 
+void TForm3::keyPressEvent(QKeyEvent* event) {
+  // Enter presses the button that has the focus ("Да" or "Нет"); in the field it accepts.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && (yes_->hasFocus() || no_->hasFocus())) {
+    (yes_->hasFocus() ? yes_ : no_)->click();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
 bool TForm3::eventFilter(QObject* watched, QEvent* event) {
   if (watched != edit_ || event->type() != QEvent::KeyPress)
     return QDialog::eventFilter(watched, event);

@@ -26,6 +26,7 @@ class TForm3 : public QDialog, public Frequency_dialog {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Button1Click();

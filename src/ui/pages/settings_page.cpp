@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/app/message_boxes.h"
+#include "ui/app/wheel_guard.h"
 
 namespace tirna {
 
@@ -30,7 +31,7 @@ Settings_page::Settings_page(QWidget* parent) : QWidget(parent) {
     list->setEditable(false);
     list->setFixedWidth(entry.list_width);
     list->setMaxVisibleItems(16);
-    list->installEventFilter(this);
+    guard_wheel(list);
     caption->setBuddy(list);
     captions_[slot] = caption;
     lists_[slot] = list;
@@ -69,15 +70,6 @@ void Settings_page::show_settings(const Settings_view& view) {
     const QSignalBlocker block(list);
     list->setCurrentIndex(index);
   }
-}
-
-bool Settings_page::eventFilter(QObject* watched, QEvent* event) {
-  // The wheel turning over a list the user is not working in must not change a radio setting.
-  if (event->type() == QEvent::Wheel) {
-    auto* list = qobject_cast<QComboBox*>(watched);
-    if (list != nullptr && !list->hasFocus()) return true;
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace tirna

@@ -29,9 +29,6 @@ class Settings_page : public QWidget {
  signals:
   void picked(int slot, int item);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   void fill(int slot, Squelch_form form);
 

@@ -4,6 +4,9 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -16,12 +19,15 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "core/files/safe_file.h"
+
 namespace tirna::ui {
 
 Report_output_dialog::Report_output_dialog(const QStringList& printers,
                                            const QString& default_printer,
-                                           const QString& suggested_pdf_path, QWidget* parent)
-    : QDialog(parent) {
+                                           const QString& suggested_pdf_path,
+                                           const QString& parameter_file, QWidget* parent)
+    : QDialog(parent), parameter_file_(parameter_file) {
   setWindowTitle(QStringLiteral("Печать"));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -117,7 +123,44 @@ void Report_output_dialog::browse() {
   const QString path =
       QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить отчёт"), pdf_path_->text(),
                                    QStringLiteral("Файлы PDF (*.pdf)"));
-  if (!path.isEmpty()) pdf_path_->setText(path);
+  if (path.isEmpty()) return;
+  pdf_path_->setText(path);
+  confirmed_path_ = output().pdf_path;
+}
+
+void Report_output_dialog::accept() {
+  if (!pdf_choice_->isChecked()) return QDialog::accept();
+  const QString path = output().pdf_path;
+  const std::string native = QFile::encodeName(path).toStdString();
+  const bool parameter_file =
+      QFileInfo(path).suffix().compare(QStringLiteral("tn5"), Qt::CaseInsensitive) == 0 ||
+      (!parameter_file_.isEmpty() &&
+       same_file(native, QFile::encodeName(parameter_file_).toStdString()));
+  if (parameter_file) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Печать"),
+                    QStringLiteral("Файл «%1» — файл параметров радиостанции.\n"
+                                   "Отчёт в него не записывается: выберите другой файл.")
+                        .arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.exec();
+    pdf_path_->setFocus();
+    return;
+  }
+  if (QFileInfo::exists(path) && path != confirmed_path_) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Печать"),
+                    QStringLiteral("Файл «%1» уже существует.\nЗаменить его?")
+                        .arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Нет"));
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() != QMessageBox::Yes) {
+      pdf_path_->setFocus();
+      return;
+    }
+  }
+  QDialog::accept();
 }
 
 }  // namespace tirna::ui

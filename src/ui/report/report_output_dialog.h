@@ -30,11 +30,18 @@ class Report_output_dialog : public QDialog {
  public:
   // printers: the installed printers, default_printer among them (or empty). Without any printer
   // the printer choice is disabled and the preview is chosen instead.
+  // parameter_file: the open parameter file, which the report may never replace (nor any other
+  // *.tn5 file).
   Report_output_dialog(const QStringList& printers, const QString& default_printer,
-                       const QString& suggested_pdf_path, QWidget* parent = nullptr);
+                       const QString& suggested_pdf_path, const QString& parameter_file = {},
+                       QWidget* parent = nullptr);
 
   // What the user chose; valid after the dialog was accepted.
   Report_output output() const;
+
+  // OK: a PDF file that is a parameter file is refused, and one that exists is replaced only when
+  // the user says so.
+  void accept() override;
 
  private:
   void update_state();
@@ -49,6 +56,8 @@ class Report_output_dialog : public QDialog {
   QLineEdit* pdf_path_;
   QPushButton* browse_;
   QDialogButtonBox* buttons_;
+  QString parameter_file_;
+  QString confirmed_path_;  // the file dialog already asked about replacing it
 };
 
 }  // namespace tirna::ui

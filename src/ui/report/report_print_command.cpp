@@ -83,8 +83,9 @@ void Report_print_command::set_printers(const QStringList& names, const QString&
 }
 
 void Report_print_command::run(const std::vector<Report_parameter>& params,
-                               const QString& suggested_pdf_path) {
-  Report_output_dialog dialog(printers_, default_printer_, suggested_pdf_path, window_);
+                               const QString& suggested_pdf_path, const QString& parameter_file) {
+  Report_output_dialog dialog(printers_, default_printer_, suggested_pdf_path, parameter_file,
+                              window_);
   if (dialog.exec() != QDialog::Accepted) return;
   const Report_output out = dialog.output();
   const QString date = report_date(today_());

@@ -27,7 +27,9 @@ class Report_print_command : public QObject {
 
   // Runs the command with the 178 report parameters taken from the shown controls.
   // suggested_pdf_path prefills the file choice (for example the parameter file with ".pdf").
-  void run(const std::vector<Report_parameter>& params, const QString& suggested_pdf_path = {});
+  // parameter_file: the open parameter file, which the PDF may not replace.
+  void run(const std::vector<Report_parameter>& params, const QString& suggested_pdf_path = {},
+           const QString& parameter_file = {});
 
   // The printers offered; by default the installed ones and the system's default printer.
   void set_printers(const QStringList& names, const QString& default_name);
