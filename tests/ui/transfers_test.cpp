@@ -3,6 +3,7 @@
 // command writing a PDF.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
@@ -383,8 +384,8 @@ class Transfers_test : public QObject {
 
   void write_sends_the_image() {
     start({});  // a radio of the low band, version 4: the image's old coding is converted
-    toggle_channel_off(image(), 3, true);
-    w_->print_wind_blok();
+    test::click_button(test::parts(w_).channel_page()->CheckBox(3));  // an edit to undo later
+    QVERIFY(!channel_in_use(image(), 3));
 
     Box_seen done;
     answer_when_shown(done, QMessageBox::Ok);
@@ -408,6 +409,18 @@ class Transfers_test : public QObject {
     const auto saved = sim_->saved();
     QVERIFY(saved.has_value());
     for (int k : parameter_write_packets) QVERIFY2(saved->packet(k) == image().packet(k), "packet");
+
+    // Undo of the edit made before the write asks first: the radio keeps what was written.
+    Box_seen asked;
+    answer_when_shown(asked, QMessageBox::No);
+    w_->undo();
+    QVERIFY(asked.seen);
+    QVERIFY(asked.text.startsWith(QStringLiteral("После этого изменения параметры были записаны")));
+    QVERIFY(!channel_in_use(image(), 3));  // No: nothing undone
+    answer_when_shown(asked, QMessageBox::Yes);
+    w_->undo();
+    QVERIFY(channel_in_use(image(), 3));
+    QCOMPARE(int(w_->workspace().state.coding_version), 2);  // the state before the write
   }
 
   void additional_data_is_read_and_written_without_a_message() {
