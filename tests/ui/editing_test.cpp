@@ -173,6 +173,23 @@ class Editing_test : public test::Window_fixture {
     QVERIFY(im == before);
   }
 
+  void row_labels_select_rows_without_editing() {
+    const Param_image before = ws().image;
+    const auto label_click = [this](int row, Qt::KeyboardModifiers held) {
+      const QRect cell = grid()->visualItemRect(grid()->item(row, 0));
+      QTest::mouseClick(grid()->viewport(), Qt::LeftButton, held, cell.center());
+    };
+    label_click(4, Qt::NoModifier);
+    label_click(6, Qt::ShiftModifier);
+    label_click(9, Qt::ControlModifier);
+    QCOMPARE(test::parts(w_).channel_page()->selected_rows(), (std::vector<int>{4, 5, 6, 9}));
+    // A click on a cell with Shift or Ctrl held selects, and edits nothing either.
+    const QRect cell = grid()->visualItemRect(grid()->item(12, 5));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::ControlModifier, cell.center());
+    QVERIFY(ws().image == before);
+    QVERIFY(!ws().state.modified);
+  }
+
   void the_context_menu_copies_pastes_and_switches_channels() {
     QStringList texts;
     QTimer::singleShot(50, this, [&texts] {

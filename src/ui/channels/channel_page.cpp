@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -96,9 +97,14 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
                           table_columns * grid_line + 2 * frame,
                       channel_count * (row_height + grid_line) + 2 * frame);
   connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int column) {
-    if (QApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) return;
-    emit cell_clicked(column, row);
+    const Qt::KeyboardModifiers held = click_modifiers_;
+    if (column == 0) {
+      select_rows_from_label(row, held);
+    } else if (!(held & (Qt::ShiftModifier | Qt::ControlModifier))) {
+      emit cell_clicked(column, row);
+    }
   });
+  grid_->viewport()->installEventFilter(this);
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     // The menu is for the selected rows; a row outside them becomes the current one.
@@ -132,6 +138,31 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
     }
   }
   place_controls();
+}
+
+// A click on a row label selects that row; with Shift the rows from the current one to it, with
+// Ctrl it adds or removes the row. A selection is no edit of the image.
+void Channel_page::select_rows_from_label(int row, Qt::KeyboardModifiers held) {
+  const auto whole_row = [this](int r) {
+    return QTableWidgetSelectionRange(r, 1, r, table_columns - 1);
+  };
+  if (held & Qt::ShiftModifier) {
+    const int from = anchor_row_;
+    grid_->clearSelection();
+    grid_->setRangeSelected(QTableWidgetSelectionRange(std::min(from, row), 1, std::max(from, row),
+                                                       table_columns - 1),
+                            true);
+    return;
+  }
+  if (held & Qt::ControlModifier) {
+    const bool selected = grid_->item(row, 1)->isSelected();
+    grid_->setRangeSelected(whole_row(row), !selected);
+  } else {
+    grid_->clearSelection();
+    grid_->setRangeSelected(whole_row(row), true);
+  }
+  anchor_row_ = row;
+  grid_->setCurrentCell(row, 1, QItemSelectionModel::NoUpdate);
 }
 
 std::vector<int> Channel_page::selected_rows() const {
@@ -171,7 +202,12 @@ void Channel_page::show_rows(const std::array<Channel_row_view, channel_count>& 
 }
 
 bool Channel_page::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::FocusIn) {
+  if (watched == grid_->viewport() &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
+    click_modifiers_ = static_cast<QMouseEvent*>(event)->modifiers();  // before cellClicked
+    return QWidget::eventFilter(watched, event);
+  }
+  if (event->type() == QEvent::FocusIn && qobject_cast<QCheckBox*>(watched) != nullptr) {
     // Only the user enters a box: by the keyboard or by the click that toggles it. The focus
     // coming back with the window or with the page (a box had it when the page was left) is none.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();

@@ -59,10 +59,13 @@ class Channel_page : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void select_rows_from_label(int row, Qt::KeyboardModifiers held);
   void place_controls();
   int column_center(int column) const;  // x of a table column's middle, on this page
 
   QTableWidget* grid_;
+  Qt::KeyboardModifiers click_modifiers_;  // of the click the table reports
+  int anchor_row_ = 0;                     // where a Shift click on a row label extends from
   std::array<QCheckBox*, channel_count> off_boxes_{};
   std::array<QCheckBox*, channel_count> tx_boxes_{};
 };
