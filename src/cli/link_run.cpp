@@ -8,6 +8,7 @@
 #include "cli/port_mapping.h"
 #include "core/files/safe_file.h"
 #include "core/text/messages.h"
+#include "platform/install_paths.h"
 #include "platform/port_names.h"
 
 namespace tirna::cli {
@@ -27,6 +28,15 @@ std::string signal_name(int s) {
   }
 }
 
+// The program folder whose config.ini maps COMn: the one --program-folder names; for the installed
+// program the user's own, where the window started from the menu keeps its config.ini; else the
+// current folder.
+std::string program_folder_of(const Link_options& options) {
+  if (!options.program_folder.empty()) return options.program_folder;
+  if (!installed_share_folder().empty()) return user_program_folder();
+  return "";
+}
+
 }  // namespace
 
 void add_link_options(CLI::App* cmd, Link_options& o) {
@@ -38,16 +48,17 @@ void add_link_options(CLI::App* cmd, Link_options& o) {
                   "Write every byte sent and received, with times, to FILE (saved at the end, "
                   "also when the transfer fails)");
   cmd->add_option("--program-folder", o.program_folder,
-                  "The folder whose config.ini maps COMn (default: the current folder, when it "
-                  "and its config.ini are the user's own)")
+                  "The folder whose config.ini maps COMn (default: the current folder, or for "
+                  "the installed program ~/.local/share/tirna520; taken only when it and its "
+                  "config.ini are the user's own)")
       ->type_name("DIR");
 }
 
 Link_run::Link_run(const Link_options& options, std::initializer_list<std::string> files)
     : app_(argc_, argv_),
       stop_(),
-      port_([folder = options.program_folder](int n) {
-        return map_com_port(n, folder, !folder.empty()).device;
+      port_([options](int n) {
+        return map_com_port(n, program_folder_of(options), !options.program_folder.empty()).device;
       }),
       clock_(stop_.fd()),
       trace_path_(options.trace),
@@ -66,7 +77,7 @@ Link_run::Link_run(const Link_options& options, std::initializer_list<std::strin
   if (const auto n = com_port_number(options.port)) {
     programmer_.port_index = *n - 1;
     const Port_mapping mapping =
-        map_com_port(*n, options.program_folder, !options.program_folder.empty());
+        map_com_port(*n, program_folder_of(options), !options.program_folder.empty());
     std::cout << "Порт " << options.port << ": " << mapping.device << " (" << mapping.source
               << ")\n";
   } else {

@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.footer(exit_status_help);
   app.set_help_all_flag("--help-all", "Print help for every command");
+  app.set_version_flag("--version", "tirna520-cli " TIRNA_VERSION);
   add_file_commands(app);
   add_report_command(app);
   add_link_commands(app);

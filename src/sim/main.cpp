@@ -105,6 +105,7 @@ class Log {
 
 int main(int argc, char** argv) {
   CLI::App app{"tirna520-sim: a simulated Тирна-520 radio on a pseudo-terminal"};
+  app.set_version_flag("--version", "tirna520-sim " TIRNA_VERSION);
   std::string device_path, memory_path, save_path, log_path, identification_hex;
   std::string band_code_text = "0x00", noise_hex, noise_between_hex, reply_noise_hex;
   int version = 4, baud = 9600;

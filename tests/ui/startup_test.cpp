@@ -189,7 +189,7 @@ class Startup_test : public QObject {
     QCOMPARE(first.acquire(program_lock_name), Instance_lock::Result::acquired);
     Box_seen box;
     test::answer_box(box, QMessageBox::Ok);
-    QCOMPARE(run_program(*qApp), 1);
+    QCOMPARE(run_program(*qApp, QString()), 1);
     qunsetenv("XDG_RUNTIME_DIR");
     QVERIFY(box.seen);
     QCOMPARE(box.caption, QStringLiteral("Ошибка"));
@@ -222,7 +222,7 @@ class Startup_test : public QObject {
         }
       });
     });
-    QCOMPARE(run_program(*qApp), 0);
+    QCOMPARE(run_program(*qApp, QString()), 0);
     qunsetenv("TMPDIR");
     QVERIFY(box.seen);
     QVERIFY(box.text.startsWith(QStringLiteral("Не удалось проверить, не открыта ли программа уже:")));
@@ -247,7 +247,7 @@ class Startup_test : public QObject {
     qputenv("XDG_RUNTIME_DIR", locks.path().toLocal8Bit());
     Box_seen box;
     test::answer_box(box, QMessageBox::Ok);
-    QCOMPARE(run_program(*qApp), 1);
+    QCOMPARE(run_program(*qApp, QString()), 1);
     QCOMPARE(box.text, QStringLiteral("Программа уже открыта!"));
     QVERIFY(!second_folder.exists("config.ini"));
     QVERIFY(!second_folder.exists("Save"));

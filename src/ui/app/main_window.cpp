@@ -29,6 +29,7 @@
 #include "core/text/messages.h"
 #include "core/usb/programmer_status.h"
 #include "platform/fixed_disk.h"
+#include "platform/install_paths.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/about_box.h"
 #include "ui/app/help_viewer.h"
@@ -92,7 +93,8 @@ QString TForm1::save_folder() const {
 }
 
 QString TForm1::help_file() const {
-  return program_folder_ + QStringLiteral("/Tirna520.hlp");
+  return QFile::decodeName(
+      QByteArray::fromStdString(help_file_path(QFile::encodeName(program_folder_).toStdString())));
 }
 
 QAction* TForm1::action(const QString& object_name) const {

@@ -1,6 +1,8 @@
 #include "ui/app/program.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QTimer>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -18,7 +20,7 @@ void load_russian_texts(QApplication& app) {
   }
 }
 
-int run_program(QApplication& app) {
+int run_program(QApplication& app, const QString& file) {
   // Held for the whole run; the system frees it however the process ends.
   Instance_lock lock;
   switch (lock.acquire(program_lock_name)) {
@@ -40,6 +42,11 @@ int run_program(QApplication& app) {
   TForm1 form;
   if (form.start_refused()) return 1;
   form.show();
+  if (!file.isEmpty()) {
+    // Relative to the folder the program was started in, which is the program folder.
+    const QString path = QFileInfo(file).absoluteFilePath();
+    QTimer::singleShot(0, &form, [&form, path] { form.open_file(path); });
+  }
   return QApplication::exec();
 }
 

@@ -3,12 +3,14 @@
 // window and the event loop.
 
 class QApplication;
+class QString;
 
 namespace tirna {
 
 // Runs the program until the main window closes; the exit status. A second copy shows
-// "Программа уже открыта!" and ends at once without touching anything.
-int run_program(QApplication& app);
+// "Программа уже открыта!" and ends at once without touching anything. A file, when given, is
+// opened once the window shows, as "Открыть" does.
+int run_program(QApplication& app, const QString& file);
 
 // Qt's own dialogs and boxes (file dialogs, text field menus) in Russian, as the program is.
 void load_russian_texts(QApplication& app);
