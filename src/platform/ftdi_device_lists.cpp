@@ -96,10 +96,24 @@ uint32_t System_ftdi_list::list_description(uint32_t index, std::span<char> buff
   return ft_ok;
 }
 
-std::unique_ptr<Ft_device_list> make_ftdi_device_list() {
-  auto library = std::make_unique<D2xx_library_list>();
-  if (library->loaded()) return library;
-  return std::make_unique<System_ftdi_list>();
+uint32_t D2xx_with_system_list::list_number(uint32_t& count) {
+  system_answered_ = false;
+  const uint32_t status = library_->list_number(count);
+  if (status != ft_device_not_found) return status;
+  system_answered_ = true;
+  return system_->list_number(count);
+}
+
+uint32_t D2xx_with_system_list::list_description(uint32_t index, std::span<char> buffer) {
+  return system_answered_ ? system_->list_description(index, buffer)
+                          : library_->list_description(index, buffer);
+}
+
+std::unique_ptr<Ft_device_list> make_ftdi_device_list(const QString& library_file) {
+  auto library = std::make_unique<D2xx_library_list>(library_file);
+  if (!library->loaded()) return std::make_unique<System_ftdi_list>();
+  return std::make_unique<D2xx_with_system_list>(std::move(library),
+                                                 std::make_unique<System_ftdi_list>());
 }
 
 }  // namespace tirna

@@ -49,7 +49,28 @@ class System_ftdi_list : public Ft_device_list {
   std::vector<std::string> snapshot_;
 };
 
-// The D2XX library when it loads, otherwise the system's list.
-std::unique_ptr<Ft_device_list> make_ftdi_device_list();
+// The D2XX library, with the system's list for the counts it cannot make: a user without rights on
+// the USB device nodes gets the library's status 2 (device not found) although the programmer is
+// plugged in, while the kernel still lists the adapter.
+class D2xx_with_system_list : public Ft_device_list {
+ public:
+  D2xx_with_system_list(std::unique_ptr<D2xx_library_list> library,
+                        std::unique_ptr<System_ftdi_list> system)
+      : library_(std::move(library)), system_(std::move(system)) {}
+
+  uint32_t list_number(uint32_t& count) override;
+  uint32_t list_description(uint32_t index, std::span<char> buffer) override;
+  // The last count came from the system's list.
+  bool system_answered() const { return system_answered_; }
+
+ private:
+  std::unique_ptr<D2xx_library_list> library_;
+  std::unique_ptr<System_ftdi_list> system_;
+  bool system_answered_ = false;
+};
+
+// The D2XX library (with the system's list behind it) when it loads, otherwise the system's list.
+std::unique_ptr<Ft_device_list> make_ftdi_device_list(
+    const QString& library_file = QStringLiteral("ftd2xx"));
 
 }  // namespace tirna

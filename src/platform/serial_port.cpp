@@ -173,6 +173,7 @@ std::optional<Open_error> SerialPort::open(int port_number) {
   // A pseudo-terminal refuses both; a real port raises them for as long as it is open.
   port_.setDataTerminalReady(true);
   port_.setRequestToSend(true);
+  request_low_latency(static_cast<int>(port_.handle()), serial_info_call_);
   port_.clearError();
   return std::nullopt;
 }

@@ -2,7 +2,8 @@
 // SerialPort: the transport to the programmer on QSerialPort.
 //
 // - Opening: exclusive (Qt's lock file and TIOCEXCL), 9600 8N1, no flow control, DTR and RTS
-//   raised. A pseudo-terminal refuses DTR and RTS; that is not a failure.
+//   raised, and low latency requested of a USB-serial adapter (see low_latency.h). A
+//   pseudo-terminal refuses DTR, RTS and low latency; that is not a failure.
 // - Sending hands the bytes to the device without waiting for the line.
 // - Receiving waits for a byte without spinning: it blocks in poll() on the device
 //   (QSerialPort::waitForReadyRead) until a byte comes or the deadline passes. In the mode for a
@@ -23,6 +24,7 @@
 #include <string>
 
 #include "core/link/transport.h"
+#include "platform/low_latency.h"
 
 namespace tirna {
 
@@ -41,6 +43,9 @@ class SerialPort : public Transport {
 
   // A device used whatever the port number: the command line's --port /dev/ttyUSB0.
   void set_fixed_device(std::optional<std::string> device) { fixed_device_ = std::move(device); }
+
+  // The calls that request low latency on open; the system's by default.
+  void set_serial_info_call(Serial_info_call call) { serial_info_call_ = std::move(call); }
 
   std::optional<Open_error> open(int port_number) override;
   bool is_open() const override { return port_.isOpen(); }
@@ -65,6 +70,7 @@ class SerialPort : public Transport {
   QSerialPort port_;
   Wait_mode wait_mode_ = Wait_mode::serve_events;
   int stop_fd_ = -1;
+  Serial_info_call serial_info_call_ = system_serial_info_call();
   bool stopped_ = false;
   Link_time events_served_{};
   bool opening_ = false;

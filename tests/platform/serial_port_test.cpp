@@ -1,7 +1,9 @@
 // SerialPort against a pseudo-terminal whose other side the test holds.
 
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -87,10 +89,64 @@ class SerialPortTest : public ::testing::TestWithParam<SerialPort::Wait_mode> {
   SerialPort port{[](int n) { return "/dev/ttyUSB" + std::to_string(n - 1); }};
 };
 
-TEST_P(SerialPortTest, OpensAPtyThoughItRefusesDtrAndRts) {
+// The pty refuses DTR, RTS and the low-latency request (the system's ioctl answers ENOTTY or
+// EINVAL); none of it is a failure.
+TEST_P(SerialPortTest, OpensAPtyThoughItRefusesDtrRtsAndLowLatency) {
   EXPECT_EQ(port.open(1), std::nullopt);
   EXPECT_TRUE(port.is_open());
   EXPECT_EQ(port.device(), peer.path);
+  peer.write_bytes({0x5A});
+  uint8_t b = 0;
+  EXPECT_EQ(receive_until(b, in(500ms)), Io_status::ok);
+  EXPECT_EQ(b, 0x5A);
+}
+
+// On open the port asks the driver for low latency, keeping the port's other flags; an adapter
+// that refuses leaves the port open and working.
+TEST_P(SerialPortTest, OpeningRequestsLowLatencyAndIgnoresARefusal) {
+  struct Call {
+    unsigned long request;
+    int fd;
+    int flags;
+  };
+  std::vector<Call> calls;
+  port.set_serial_info_call([&calls](int fd, unsigned long request, serial_struct* info) {
+    if (request == TIOCGSERIAL) info->flags = ASYNC_SPD_HI;  // a flag the request must keep
+    calls.push_back({request, fd, info->flags});
+    return 0;
+  });
+  ASSERT_EQ(port.open(1), std::nullopt);
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0].request, static_cast<unsigned long>(TIOCGSERIAL));
+  EXPECT_EQ(calls[1].request, static_cast<unsigned long>(TIOCSSERIAL));
+  EXPECT_EQ(calls[1].flags, ASYNC_SPD_HI | ASYNC_LOW_LATENCY);
+  EXPECT_GE(calls[0].fd, 0);
+  EXPECT_EQ(calls[1].fd, calls[0].fd);
+  port.close();
+
+  // Already set: nothing more to ask.
+  calls.clear();
+  port.set_serial_info_call([&calls](int fd, unsigned long request, serial_struct* info) {
+    info->flags = ASYNC_LOW_LATENCY;
+    calls.push_back({request, fd, info->flags});
+    return 0;
+  });
+  ASSERT_EQ(port.open(1), std::nullopt);
+  EXPECT_EQ(calls.size(), 1u);
+  port.close();
+
+  // Refused (as an adapter that does not know the flag, or a driver that forbids it).
+  int refusals = 0;
+  port.set_serial_info_call([&refusals](int, unsigned long request, serial_struct*) {
+    refusals += request == TIOCSSERIAL;
+    errno = EPERM;
+    return request == TIOCSSERIAL ? -1 : 0;
+  });
+  ASSERT_EQ(port.open(1), std::nullopt);
+  EXPECT_EQ(refusals, 1);
+  EXPECT_TRUE(port.is_open());
+  EXPECT_EQ(port.send(std::array<uint8_t, 1>{0x42}), Io_status::ok);
+  EXPECT_EQ(peer.read_bytes(), std::vector<uint8_t>{0x42});
 }
 
 TEST_P(SerialPortTest, ReceiveTakesWaitingBytesOneByOneThenTimesOut) {
