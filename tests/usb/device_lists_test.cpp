@@ -117,6 +117,44 @@ TEST(D2xxLibraryList, CallsFtListDevicesAsTheLibraryExpects) {
   EXPECT_EQ(unit.device_description(), "USB-Programmer K-731M");
 }
 
+// A user without rights on the USB device nodes: the library loads but counts with status 2; the
+// programmer is then found through the kernel's list, and the library answers again once it can.
+TEST(FtdiDeviceList, ALibraryWithoutUsbRightsGivesWayToTheSystemList) {
+  Fake_sysfs sys;
+  sys.add_usb_tty(QStringLiteral("ttyUSB0"), "0403", "USB-Programmer K-731M");
+  QLibrary fake(QStringLiteral(FAKE_FTD2XX));
+  ASSERT_TRUE(fake.load());
+  auto set_count_status = reinterpret_cast<void (*)(uint32_t)>(fake.resolve("fake_set_count_status"));
+  ASSERT_NE(set_count_status, nullptr);
+
+  auto library = std::make_unique<D2xx_library_list>(QStringLiteral(FAKE_FTD2XX));
+  ASSERT_TRUE(library->loaded());
+  D2xx_with_system_list list(std::move(library), std::make_unique<System_ftdi_list>(sys.tty_dir()));
+  D2XXUnit unit(list);
+  Programmer_status status(unit);
+
+  set_count_status(2);
+  EXPECT_EQ(status.Timer1Timer(), "USB-Программатор подключен");
+  EXPECT_TRUE(list.system_answered());
+  EXPECT_EQ(unit.device_count(), 1u);
+  EXPECT_TRUE(unit.take_error_reports().empty());
+
+  set_count_status(0);
+  EXPECT_EQ(status.Timer1Timer(), "USB-Программатор подключен");
+  EXPECT_FALSE(list.system_answered());
+  EXPECT_EQ(unit.device_count(), 2u);  // the library's two devices
+
+  set_count_status(4);  // any other failure stays the library's
+  uint32_t count = 0;
+  EXPECT_EQ(list.list_number(count), 4u);
+  EXPECT_FALSE(list.system_answered());
+  set_count_status(0);
+
+  EXPECT_NE(dynamic_cast<D2xx_with_system_list*>(
+                make_ftdi_device_list(QStringLiteral(FAKE_FTD2XX)).get()),
+            nullptr);
+}
+
 TEST(FtdiDeviceList, WithoutTheD2xxLibraryTheSystemListIsUsed) {
   if (QLibrary(QStringLiteral("ftd2xx")).load()) GTEST_SKIP() << "the D2XX library is installed";
   auto list = make_ftdi_device_list();
