@@ -8,6 +8,7 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "core/text/format.h"
@@ -78,6 +79,22 @@ void read_usb_identity(const std::string& sysfs, const std::string& tty_name,
   }
 }
 
+void read_stable_name(const std::string& by_id_folder, Serial_port_facts& port) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path device = fs::weakly_canonical(port.device, error);
+  if (error) return;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(by_id_folder, error)) {
+    if (!entry.is_symlink(error)) continue;
+    if (fs::weakly_canonical(entry.path(), error) == device && !error) {
+      names.push_back(entry.path().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  if (!names.empty()) port.stable_name = names.front();
+}
+
 bool is_usb_programmer(const Serial_port_facts& port) {
   return port.usb_product == usb_programmer_description;
 }
@@ -94,6 +111,7 @@ Serial_port_row port_row(const Serial_port_facts& port) {
     row.usb_id = "-";
   }
   row.programmer = is_usb_programmer(port);
+  row.stable_name = port.stable_name;
   if (port.may_open) {
     row.access = "yes";
   } else if (port.group.empty() || !port.group_may_open || port.in_group || port.root) {
@@ -126,6 +144,7 @@ std::string port_table(const std::vector<Serial_port_facts>& ports) {
   for (const auto& r : rows) {
     out += padded(r.device, device + 2) + padded(r.description, description + 2) +
            padded(r.usb_id, usb + 2) + padded(r.programmer ? "yes" : "no", 12) + r.access + "\n";
+    if (!r.stable_name.empty()) out += "  (also " + r.stable_name + ")\n";
   }
   return out;
 }
@@ -139,6 +158,7 @@ std::vector<Serial_port_facts> serial_ports() {
     if (info.hasVendorIdentifier()) port.vendor_id = info.vendorIdentifier();
     if (info.hasProductIdentifier()) port.product_id = info.productIdentifier();
     read_usb_identity("/sys", info.portName().toStdString(), port);
+    read_stable_name("/dev/serial/by-id", port);
     read_access(port);
     ports.push_back(std::move(port));
   }

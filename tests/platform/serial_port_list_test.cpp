@@ -74,10 +74,13 @@ TEST(SerialPortList, TableLinesUpItsColumns) {
   plain.device = "/dev/ttyS0";
   plain.may_open = false;
   plain.group = "dialout";
-  const std::string table = port_table({usb_port("USB-Programmer K-731M"), plain});
+  Serial_port_facts programmer = usb_port("USB-Programmer K-731M");
+  programmer.stable_name = "/dev/serial/by-id/usb-FTDI_USB-Programmer_K-731M_A50285BI-if00-port0";
+  const std::string table = port_table({programmer, plain});
   EXPECT_EQ(table,
             "DEVICE        DESCRIPTION      USB ID     PROGRAMMER  MAY OPEN\n"
             "/dev/ttyUSB0  FT232R USB UART  0403:6001  yes         yes\n"
+            "  (also /dev/serial/by-id/usb-FTDI_USB-Programmer_K-731M_A50285BI-if00-port0)\n"
             "/dev/ttyS0    -                -          no          no: add this user to the group "
             "dialout (sudo usermod -aG dialout $USER), then log in again\n");
   EXPECT_EQ(port_table({}), "No serial ports found.\n");
@@ -126,6 +129,31 @@ class TtySysfs : public ::testing::Test {
 
   std::filesystem::path root;
 };
+
+// udev's links in /dev/serial/by-id lead to the ttys; a port finds the link that leads to it.
+TEST_F(TtySysfs, StableNameIsTheByIdLinkToThePort) {
+  file(root / "dev/ttyUSB0", "");
+  file(root / "dev/ttyUSB1", "");
+  const auto by_id = root / "dev/serial/by-id";
+  std::filesystem::create_directories(by_id);
+  const std::string programmer = "usb-FTDI_USB-Programmer_K-731M_A50285BI-if00-port0";
+  std::filesystem::create_symlink("../../ttyUSB1", by_id / programmer);
+  std::filesystem::create_symlink("../../ttyUSB0", by_id / "usb-FTDI_FT232R_USB_UART_A9X1-if00-port0");
+  std::filesystem::create_symlink("../../ttyUSB9", by_id / "usb-gone-if00-port0");
+  file(by_id / "not-a-link", "");
+
+  Serial_port_facts port;
+  port.device = (root / "dev/ttyUSB1").string();
+  read_stable_name(by_id.string(), port);
+  EXPECT_EQ(port.stable_name, (by_id / programmer).string());
+
+  Serial_port_facts built_in;
+  built_in.device = (root / "dev/ttyS0").string();
+  read_stable_name(by_id.string(), built_in);
+  EXPECT_EQ(built_in.stable_name, "");
+  read_stable_name((root / "no-such-folder").string(), port);  // no udev links at all
+  EXPECT_EQ(port.stable_name, (by_id / programmer).string());
+}
 
 TEST_F(TtySysfs, ConverterIdentityIsTwoLevelsAboveItsPort) {
   const auto port = read("ttyUSB0");
