@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/file_io.h"
+#include "cli/print_queue.h"
 #include "cli/show_format.h"
 #include "core/report/report_params.h"
 #include "core/text/messages.h"
@@ -35,15 +36,38 @@ std::unique_ptr<QGuiApplication> start_gui() {
 
 void add_report_command(CLI::App& app) {
   auto* cmd = app.add_subcommand(
-      "report", "Write the printed parameter report of a parameter file as a PDF (one A4 page)");
+      "report",
+      "Write the printed parameter report of a parameter file as a PDF (one A4 page), or print it");
   struct Options {
     std::string file;
     std::string output;
+    std::string queue;
+    CLI::Option* print = nullptr;
   };
   auto options = std::make_shared<Options>();
   cmd->add_option("FILE", options->file, "The parameter file (*.tn5)")->required();
-  cmd->add_option("-o,--output", options->output, "The PDF file to write")->required();
-  cmd->callback([options] {
+  auto* output = cmd->add_option("-o,--output", options->output,
+                                 "The PDF file to write (- for standard output)");
+  options->print = cmd->add_option("--print", options->queue,
+                                   "Print the page on the printer queue QUEUE of CUPS (without "
+                                   "QUEUE: the default printer)")
+                       ->expected(0, 1)
+                       ->type_name("[QUEUE]");
+  cmd->callback([options, output] {
+    const bool printing = options->print->count() > 0;
+    if (!printing && output->count() == 0) {
+      throw Command_failed(exit_usage, "report: give -o FILE, --print [QUEUE] or both");
+    }
+    std::string queue = options->queue;
+    if (printing && queue.empty()) {
+      const auto found = default_print_queue();
+      if (!found) {
+        throw Command_failed(exit_file_error,
+                             "report: there is no default printer; name the queue: --print QUEUE "
+                             "(lpstat -p lists them)");
+      }
+      queue = *found;
+    }
     // A slip of the pen must not turn the parameter file into a PDF.
     refuse_output_over_input(options->output, {options->file});
     const Workspace ws = open_or_fail(options->file);
@@ -53,9 +77,19 @@ void add_report_command(CLI::App& app) {
     QBuffer out(&pdf);
     if (!out.open(QIODevice::WriteOnly) ||
         !ui::write_report_pdf(out, params, ui::report_date(QDate::currentDate()))) {
-      throw Command_failed(exit_file_error, options->output + ": cannot draw the PDF.");
+      throw Command_failed(exit_file_error, "report: cannot draw the PDF.");
     }
-    write_output_or_fail(options->output, std::string_view(pdf.constData(), pdf.size()));
+    const std::string_view page(pdf.constData(), static_cast<std::size_t>(pdf.size()));
+    if (output->count() > 0) write_output_or_fail(options->output, page);
+    if (printing) {
+      const Print_result result = print_pdf(queue, "Параметры радиостанции", page);
+      if (result.job == 0) {
+        throw Command_failed(exit_file_error,
+                             "report: printer " + queue + ": " + result.failure);
+      }
+      std::cerr << "report: printing on " << queue << " (job " << queue << "-" << result.job
+                << ")\n";
+    }
   });
 }
 
