@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QAction>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -135,6 +136,8 @@ void Report_print_command_test::pdf_file_gets_the_page_while_preparing_shows() {
   QVERIFY(text.contains(QStringLiteral("9 декабря 2026 г.")));
 }
 
+// The preview is titled, at 100 %, and keeps the page portrait A4: its tool bar offers no
+// orientation, and a landscape printer default does not turn the page.
 void Report_print_command_test::preview_is_titled_and_at_actual_size() {
   Report_print_command command(&window_);
   command.set_printers({}, QString());
@@ -147,6 +150,7 @@ void Report_print_command_test::preview_is_titled_and_at_actual_size() {
   QString title;
   double zoom = 0;
   int zoom_mode = -1;
+  QPageLayout::Orientation orientation = QPageLayout::Landscape;
   when_modal_shows([&](QWidget* dialog) {
     click_ok(dialog);  // the preview is chosen already
     when_modal_shows([&](QWidget* preview) {
@@ -155,6 +159,15 @@ void Report_print_command_test::preview_is_titled_and_at_actual_size() {
       QVERIFY(widget != nullptr);
       zoom = widget->zoomFactor();
       zoom_mode = widget->zoomMode();
+      for (QAction* action : preview->findChildren<QAction*>()) {
+        const bool turns = action->text() == QCoreApplication::translate("QPrintPreviewDialog",
+                                                                         "Landscape") ||
+                           action->text() == QCoreApplication::translate("QPrintPreviewDialog",
+                                                                         "Portrait");
+        if (turns) QVERIFY(!action->isVisible());
+      }
+      widget->setLandscapeOrientation();  // as a printer's own default might have it
+      orientation = widget->orientation();
       QVERIFY(qobject_cast<QPrintPreviewDialog*>(preview) != nullptr);
       static_cast<QDialog*>(preview)->reject();
     });
@@ -163,6 +176,7 @@ void Report_print_command_test::preview_is_titled_and_at_actual_size() {
   QCOMPARE(title, QStringLiteral("Просмотр"));
   QCOMPARE(zoom, 1.0);
   QCOMPARE(zoom_mode, static_cast<int>(QPrintPreviewWidget::CustomZoom));
+  QCOMPARE(orientation, QPageLayout::Portrait);
   QVERIFY(prepared >= 1);
   QVERIFY(status_seen);
 }

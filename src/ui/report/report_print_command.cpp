@@ -1,6 +1,8 @@
 #include "ui/report/report_print_command.h"
 
+#include <QAction>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -48,6 +50,17 @@ void prepare_printer(QPrinter& printer) {
   printer.setCreator(QString::fromUtf8(app_title.data(), static_cast<qsizetype>(app_title.size())));
 }
 
+// The page is laid out for portrait A4 alone: the preview's tool bar offers no landscape, and the
+// page stays portrait whatever the printer's own default.
+void keep_portrait(QPrintPreviewDialog& preview) {
+  const QString landscape = QCoreApplication::translate("QPrintPreviewDialog", "Landscape");
+  const QString portrait = QCoreApplication::translate("QPrintPreviewDialog", "Portrait");
+  for (QAction* action : preview.findChildren<QAction*>()) {
+    if (action->text() == landscape) action->setVisible(false);
+    if (action->text() == portrait) action->setVisible(false);
+  }
+}
+
 // The preview's own zoom box offers "100%"; choosing it there keeps its tool bar in step.
 void zoom_to_actual_size(QPrintPreviewDialog& preview) {
   for (auto* box : preview.findChildren<QComboBox*>()) {
@@ -71,19 +84,20 @@ void show_failure(QWidget* parent, const QString& text) {
 }  // namespace
 
 Report_print_command::Report_print_command(QWidget* window)
-    : QObject(window),
-      window_(window),
-      printers_(QPrinterInfo::availablePrinterNames()),
-      default_printer_(QPrinterInfo::defaultPrinterName()),
-      today_([] { return QDate::currentDate(); }) {}
+    : QObject(window), window_(window), today_([] { return QDate::currentDate(); }) {}
 
 void Report_print_command::set_printers(const QStringList& names, const QString& default_name) {
+  fixed_printers_ = true;
   printers_ = names;
   default_printer_ = default_name;
 }
 
 void Report_print_command::run(const std::vector<Report_parameter>& params,
                                const QString& suggested_pdf_path, const QString& parameter_file) {
+  if (!fixed_printers_) {
+    printers_ = QPrinterInfo::availablePrinterNames();
+    default_printer_ = QPrinterInfo::defaultPrinterName();
+  }
   Report_output_dialog dialog(printers_, default_printer_, suggested_pdf_path, parameter_file,
                               window_);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -106,6 +120,7 @@ bool Report_print_command::paint_prepared(QPrinter& printer,
                                           const std::vector<Report_parameter>& params,
                                           const QString& date) {
   Preparing_window status(window_);
+  set_report_page(printer);  // the printer's own defaults (landscape, Letter) do not apply
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   paint_report(painter, params, date);
@@ -137,6 +152,7 @@ void Report_print_command::show_preview(const std::vector<Report_parameter>& par
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [&](QPrinter* target) { paint_prepared(*target, params, date); });
   zoom_to_actual_size(preview);
+  keep_portrait(preview);
   // Wide enough for the page at its actual size, as high as the screen allows.
   const QScreen* screen = window_ != nullptr ? window_->screen() : preview.screen();
   const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);

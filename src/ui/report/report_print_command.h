@@ -31,7 +31,8 @@ class Report_print_command : public QObject {
   void run(const std::vector<Report_parameter>& params, const QString& suggested_pdf_path = {},
            const QString& parameter_file = {});
 
-  // The printers offered; by default the installed ones and the system's default printer.
+  // The printers offered; by default the system's queues and default printer as they are each
+  // time the dialog opens (a queue added while the program runs is offered at once).
   void set_printers(const QStringList& names, const QString& default_name);
   // The date printed on the page; by default today's.
   void set_date_source(std::function<QDate()> today) { today_ = std::move(today); }
@@ -50,6 +51,7 @@ class Report_print_command : public QObject {
                       const QString& date);
 
   QWidget* window_;
+  bool fixed_printers_ = false;
   QStringList printers_;
   QString default_printer_;
   std::function<QDate()> today_;
