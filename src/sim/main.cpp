@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
   app.add_option("--device", device_path, "Serve this serial device instead of a new pty");
   app.add_option("--memory", memory_path, "Radio memory from a parameter file (*.tn5)");
   app.add_option("--band-code", band_code_text, "Band code of the identification (0x00, 0x06)");
-  app.add_option("--version", version, "Radio version of the identification")
+  app.add_option("--radio-version", version, "Radio version of the identification")
       ->check(CLI::Range(0, 255));
   app.add_option("--ident", identification_hex, "The 8 identification bytes, hex");
   app.add_option("--reaction-ms", reaction_ms, "Time before every answer")

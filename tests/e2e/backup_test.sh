@@ -12,7 +12,7 @@ poke "$T/radio.tn5" "$(offset_of $((0x3FF)))" 5A                         # unuse
 "$cli" set "$T/f.tn5" f_rx3=151 >/dev/null
 backups() { find "$1" -mindepth 1 | sort; }
 
-start_sim --memory "$T/radio.tn5" --version 4 --log "$T/sim.log" --save "$T/saved.tn5"
+start_sim --memory "$T/radio.tn5" --radio-version 4 --log "$T/sim.log" --save "$T/saved.tn5"
 expect_status 0 "$cli" write --backup-dir "$T/bk/radios" --port "$DEV" "$T/f.tn5"
 [ "$(backups "$T/bk/radios" | wc -l)" -eq 1 ] || fail "not one backup: $(backups "$T/bk")"
 first=$(backups "$T/bk/radios")
@@ -38,7 +38,7 @@ same_packets "$second" "$T/now.tn5" 123 128 || fail "the second backup is not th
 stop_sim
 
 # A radio without a factory number: the placeholder.
-start_sim --version 4
+start_sim --radio-version 4
 expect_status 0 "$cli" write --backup-dir "$T/bk/blank" --port "$DEV" "$T/f.tn5"
 [[ "$(basename "$(backups "$T/bk/blank")")" =~ ^no-number-20[0-9]{6}-[0-9]{6}\.tn5$ ]] ||
   fail "placeholder name: $(backups "$T/bk/blank")"
@@ -49,7 +49,7 @@ stop_sim
 for fault in "--hangup-after 50" "--silent-after 50"; do
   mkdir -p "$T/bk/fail"
   # shellcheck disable=SC2086
-  start_sim --memory "$T/radio.tn5" --version 4 $fault --log "$T/fail.log" --save "$T/fail.tn5"
+  start_sim --memory "$T/radio.tn5" --radio-version 4 $fault --log "$T/fail.log" --save "$T/fail.tn5"
   expect_status 5 "$cli" write --backup-dir "$T/bk/fail" --port "$DEV" "$T/f.tn5"
   read_failed_lines
   expect_line "$T/err" "Резервная копия не сделана. В радиостанцию ничего не записано."
@@ -62,7 +62,7 @@ for fault in "--hangup-after 50" "--silent-after 50"; do
 done
 
 # A backup folder that cannot be made: status 3 before the radio is asked anything.
-start_sim --version 4 --log "$T/folder.log"
+start_sim --radio-version 4 --log "$T/folder.log"
 : >"$T/plain-file"
 expect_status 3 "$cli" write --backup-dir "$T/plain-file/bk" --port "$DEV" "$T/f.tn5"
 expect_line "$T/err" "$T/plain-file/bk: Invalid filename."

@@ -6,7 +6,7 @@ source "$E2E_LIB"
 poke "$T/radio.tn5" "$(( 88 * 12 + 4 ))" 31 32 33 34                     # model text 0x2C0
 poke "$T/radio.tn5" "$(( 92 * 12 + 4 ))" 30 30 37                        # factory number 0x2E0
 poke "$T/radio.tn5" "$(( 127 * 12 + 11 ))" 42                            # 0x3FF, never written
-start_sim --memory "$T/radio.tn5" --band-code 0x06 --version 5 --save "$T/saved.tn5" \
+start_sim --memory "$T/radio.tn5" --band-code 0x06 --radio-version 5 --save "$T/saved.tn5" \
   --log "$T/sim.log"
 
 # read: the file is the radio's memory, byte for byte.

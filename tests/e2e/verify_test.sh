@@ -8,7 +8,7 @@ source "$E2E_LIB"
 poke "$T/radio.tn5" "$(offset_of $((0x2C0)))" 31 32 33                   # model text
 poke "$T/radio.tn5" "$(offset_of $((0x2E0)))" 30 30 37                   # factory number
 poke "$T/radio.tn5" "$(offset_of $((0x300)))" 41 42                      # free text
-start_sim --memory "$T/radio.tn5" --version 4 --log "$T/sim.log" --save "$T/saved.tn5"
+start_sim --memory "$T/radio.tn5" --radio-version 4 --log "$T/sim.log" --save "$T/saved.tn5"
 writes() { count_lines "$T/sim.log" ' write 0x'; }
 reads() { count_lines "$T/sim.log" ' read 0x'; }
 
@@ -93,7 +93,7 @@ same_packets "$T/saved.tn5" "$T/radio.tn5" 93 120 || fail "factory number or fre
 
 # A radio with a worn memory cell at channel 1's flags byte: it acknowledges every frame, but
 # the read-back differs (7) and names the parameter.
-start_sim --version 4 --stuck 0x00A --log "$T/stuck.log"
+start_sim --radio-version 4 --stuck 0x00A --log "$T/stuck.log"
 "$cli" new --coding-version 4 -o "$T/low.tn5" >/dev/null
 "$cli" set "$T/low.tn5" pow1=Понижен. >/dev/null
 expect_status 7 "$cli" write --verify --port "$DEV" "$T/low.tn5"

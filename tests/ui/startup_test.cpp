@@ -15,6 +15,8 @@
 
 #include <unistd.h>
 
+#include "core/files/param_file.h"
+#include "core/image/param_image.h"
 #include "platform/config_file.h"
 #include "platform/instance_lock.h"
 #include "platform/programmer_status_timer.h"
@@ -227,6 +229,41 @@ class Startup_test : public QObject {
     QVERIFY(box.seen);
     QVERIFY(box.text.startsWith(QStringLiteral("Не удалось проверить, не открыта ли программа уже:")));
     QVERIFY(folder.exists("config.ini"));  // it did start
+  }
+
+  // tirna520 FILE (a double click in the file manager): after start-up the file opens as with
+  // "Открыть", named relative to the folder the program started in.
+  void a_file_given_at_start_opens_after_start_up() {
+    Program_folder folder;
+    QTemporaryDir locks;
+    qputenv("XDG_RUNTIME_DIR", locks.path().toLocal8Bit());
+    Param_image radio;
+    new_blok(radio, 1, 2);
+    QVERIFY(!save_image(folder.file("radio.tn5").toStdString(), radio));
+    QString shown_file;
+    int band = -1;
+    QTimer::singleShot(0, [&] {
+      const bool opened = QTest::qWaitFor(
+          [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+              if (auto* form = qobject_cast<TForm1*>(top)) {
+                shown_file = test::parts(*form).status_panel(1)->text();
+                band = test::parts(*form).ComboBox1()->currentIndex();
+                if (!shown_file.isEmpty()) {
+                  form->close();
+                  return true;
+                }
+              }
+            }
+            return false;
+          },
+          10000);
+      if (!opened) QApplication::closeAllWindows();
+    });
+    QCOMPARE(run_program(*qApp, QStringLiteral("radio.tn5")), 0);
+    qunsetenv("XDG_RUNTIME_DIR");
+    QCOMPARE(shown_file, QDir::toNativeSeparators(folder.file("radio.tn5")));
+    QCOMPARE(band, 1);
   }
 
   void a_running_program_in_another_process_keeps_a_second_one_out_until_it_dies() {

@@ -340,7 +340,7 @@ class Transfers_test : public QObject {
     const QString memory = dir.filePath(QStringLiteral("radio.tn5"));
     QVERIFY(!save_image(QFile::encodeName(memory).toStdString(), radio));
     start({QStringLiteral("--memory"), memory, QStringLiteral("--band-code"),
-           QStringLiteral("0x06"), QStringLiteral("--version"), QStringLiteral("5")});
+           QStringLiteral("0x06"), QStringLiteral("--radio-version"), QStringLiteral("5")});
 
     w_->workspace().file_name = "/home/техник/Save/старый.tn5";
     w_->print_wind_blok();
