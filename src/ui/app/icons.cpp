@@ -155,6 +155,13 @@ QIcon command_icon(Command_icon which) {
   return QIcon::fromTheme(QString::fromLatin1(name), own);
 }
 
+QIcon program_icon() {
+  QIcon icon;
+  icon.addFile(QStringLiteral(":/icons/tirna520-48.png"), QSize(48, 48));
+  icon.addFile(QStringLiteral(":/icons/tirna520-256.png"), QSize(256, 256));
+  return icon;
+}
+
 QPixmap radio_picture(QSize size) {
   QPixmap pixmap(size);
   pixmap.fill(Qt::transparent);

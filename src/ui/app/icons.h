@@ -21,6 +21,9 @@ enum class Command_icon {
 // The desktop theme's icon when it has one, else a small picture of our own.
 QIcon command_icon(Command_icon which);
 
+// The program's icon (the one of its menu entry), for the window.
+QIcon program_icon();
+
 // The about box picture: a hand-held radio with a programming cable, transparent background.
 QPixmap radio_picture(QSize size);
 

@@ -70,7 +70,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   QFont base(QStringLiteral("Arial"));
   base.setPixelSize(11);
   setFont(base);
-  setWindowIcon(QIcon(radio_picture(QSize(64, 64))));
+  setWindowIcon(program_icon());
   build_frame();
   form11_ = new TForm11(this);
   form2_ = new TForm2(this);

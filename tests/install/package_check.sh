@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The Debian package as a technician gets it: built, checked by lintian (no errors), installed
+# with apt-get, started from PATH and from its menu entry's launcher, and removed again.
+# Needs root or sudo; run by .ci/run after the tests.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+fail() { echo "FAIL: $*" >&2; exit 1; }
+as_root=()
+[ "$(id -u)" = 0 ] || as_root=(sudo)
+T=$(mktemp -d)
+trap 'rm -rf "$T"' EXIT
+
+scripts/package >/dev/null
+deb=$(ls build-package/tirna520_*.deb)
+lintian --fail-on error "$deb" || fail "lintian found errors in $deb"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >"$T/apt.log" 2>&1 ||
+  fail "apt-get install: $(cat "$T/apt.log")"
+
+version=$(sed -n 's/^project(tirna520 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ "$(command -v tirna520-cli)" = /usr/bin/tirna520-cli ] || fail "tirna520-cli is not on PATH"
+[ "$(tirna520-cli --version)" = "tirna520-cli $version" ] || fail "tirna520-cli --version"
+[ "$(env -u DISPLAY tirna520 --version)" = "tirna520 $version" ] || fail "tirna520 --version"
+[ -f /usr/lib/udev/rules.d/70-tirna520.rules ] || fail "udev rule"
+man -w tirna520-cli >/dev/null || fail "man tirna520-cli"
+
+# Started as the menu entry starts it.
+launcher=$(sed -n 's/^Exec=\([^ ]*\) %f$/\1/p' /usr/share/applications/ru.tirna.Tirna520.desktop)
+source tests/install/launcher_check.sh
+check_launcher "$launcher" tirna520-cli "$T"
+
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq tirna520 >"$T/apt.log" 2>&1 ||
+  fail "apt-get remove: $(cat "$T/apt.log")"
+[ ! -e /usr/bin/tirna520 ] || fail "tirna520 is still installed"
+echo "package $deb: lintian clean, installed, started, removed"
