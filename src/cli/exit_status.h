@@ -1,20 +1,12 @@
 #pragma once
-// Exit statuses of tirna520-cli: one meaning each, for every command.
+// Exit statuses of tirna520-cli: one meaning each, for every command (core/transfer/exit_status.h).
+
+#include "core/transfer/exit_status.h"
 
 namespace tirna::cli {
 
-enum Exit_status : int {
-  exit_ok = 0,
-  exit_differs = 1,        // a comparing command found a difference
-  exit_usage = 2,          // the command line is wrong
-  exit_file_error = 3,     // a file could not be read or written
-  exit_port = 4,           // the port cannot be opened
-  exit_no_answer = 5,      // the radio did not answer, timed out or answered wrongly
-  exit_band_mismatch = 6,  // the radio's band differs from the file's
-  exit_readback = 7,       // a read-back differs from what was written
-  exit_refused = 8,        // a value or file content was refused
-  exit_interrupted = 130,  // Ctrl-C (SIGINT, SIGTERM, SIGHUP) stopped a transfer
-};
+using tirna::Exit_status;
+using enum tirna::Exit_status;
 
 inline constexpr const char* exit_status_help =
     "Exit status:\n"
