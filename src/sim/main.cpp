@@ -24,6 +24,10 @@
 #include "core/image/param_image.h"
 #include "sim/paced_line.h"
 #include "sim/radio_model.h"
+#include "sim/radio_queue.h"
+
+#include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -137,7 +141,21 @@ int main(int argc, char** argv) {
                  "memory cell; may be repeated");
   app.add_option("--exit-after-ends", exit_after_ends, "Exit after this many END strings");
   app.add_option("--baud", baud, "Line speed")->check(CLI::Range(300, 115200));
-  app.add_option("--save", save_path, "Save the memory to this parameter file on exit");
+  app.add_option("--save", save_path,
+                 "Save the memory to this parameter file on exit (with --radios: a folder, where "
+                 "each radio's memory is saved under its file's name when it is taken away)");
+  std::string radios_dir;
+  double unplugged_ms = 1500;
+  app.add_option("--radios", radios_dir,
+                 "Play the radios of this folder one after the other, one *.tn5 each (in name "
+                 "order), identified by its memory; NAME.stuck beside NAME.tn5 lists addresses "
+                 "stuck in that radio. A radio is taken away once the program lets it go without "
+                 "a read or a write")
+      ->type_name("DIR")
+      ->excludes("--memory");
+  app.add_option("--unplugged-ms", unplugged_ms,
+                 "With --radios: how long no radio answers between two")
+      ->check(CLI::Range(0.0, 600000.0));
   app.add_option("--log", log_path, "Log every request and frame to this file");
   CLI11_PARSE(app, argc, argv);
 
@@ -181,16 +199,52 @@ int main(int argc, char** argv) {
   options.silent_after = silent_after;
   options.hangup_after = hangup_after;
 
-  Param_image memory;
-  if (memory_path.empty()) {
-    new_blok(memory, band_code == band_code_high ? 1 : 0, static_cast<uint8_t>(version));
+  std::vector<Queued_radio> radios;
+  if (radios_dir.empty()) {
+    Queued_radio radio{"radio", Param_image{}, options};
+    if (memory_path.empty()) {
+      new_blok(radio.memory, band_code == band_code_high ? 1 : 0, static_cast<uint8_t>(version));
+    } else {
+      auto loaded = load_image(memory_path);
+      if (auto* error = std::get_if<Io_error>(&loaded)) {
+        std::cerr << "tirna520-sim: " << memory_path << ": " << error->text() << '\n';
+        return 1;
+      }
+      radio.memory = std::get<Param_image>(loaded);
+    }
+    radios.push_back(std::move(radio));
   } else {
-    auto loaded = load_image(memory_path);
-    if (auto* error = std::get_if<Io_error>(&loaded)) {
-      std::cerr << "tirna520-sim: " << memory_path << ": " << error->text() << '\n';
+    std::error_code ec;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(radios_dir, ec)) {
+      if (entry.path().extension() == ".tn5") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    if (ec || files.empty()) {
+      std::cerr << "tirna520-sim: " << radios_dir << ": no *.tn5 radios\n";
       return 1;
     }
-    memory = std::get<Param_image>(loaded);
+    for (const auto& file : files) {
+      auto loaded = load_image(file.string());
+      if (auto* error = std::get_if<Io_error>(&loaded)) {
+        std::cerr << "tirna520-sim: " << file.string() << ": " << error->text() << '\n';
+        return 1;
+      }
+      Queued_radio radio{file.filename().string(), std::get<Param_image>(loaded), options};
+      radio.options.identification = identification_of(radio.memory, options.identification);
+      std::ifstream stuck(std::filesystem::path(file).replace_extension(".stuck"));
+      for (std::string text; stuck >> text;) {
+        char* end = nullptr;
+        const long address = std::strtol(text.c_str(), &end, 0);
+        if (*end != '\0' || address < 0 || address >= memory_size) {
+          std::cerr << "tirna520-sim: " << file.string() << ": not a memory address: " << text
+                    << '\n';
+          return 2;
+        }
+        radio.options.stuck.push_back(static_cast<int>(address));
+      }
+      radios.push_back(std::move(radio));
+    }
   }
 
   Device device;
@@ -208,8 +262,21 @@ int main(int argc, char** argv) {
   }
 
   Log log(log_path);
-  Radio_model radio(memory, options);
+  std::optional<std::chrono::microseconds> gap;
+  if (!radios_dir.empty()) gap = std::chrono::microseconds(static_cast<long>(unplugged_ms * 1000));
+  Radio_queue radio(std::move(radios), gap);
   radio.log = [&](const std::string& text) { log.line(text); };
+  int status = 0;
+  auto save = [&](const Queued_radio& r) {
+    if (save_path.empty()) return;
+    const std::string path =
+        radios_dir.empty() ? save_path : (std::filesystem::path(save_path) / r.name).string();
+    if (auto error = save_image(path, r.memory)) {
+      std::cerr << "tirna520-sim: " << path << ": " << error->text() << '\n';
+      status = 1;
+    }
+  };
+  radio.unplugged = save;
   Paced_line line(baud);
 
   // Signals are blocked except inside ppoll, so that none is lost between two waits.
@@ -230,15 +297,19 @@ int main(int argc, char** argv) {
   std::string reason = "signal";
   while (stop_signal == 0) {
     const auto now = Sim_clock::now();
+    radio.advance(now);
     while (auto byte = line.next_received()) {
-      for (const Answer& a : radio.feed(byte->first)) line.send(a.bytes, byte->second + a.delay);
+      for (const Answer& a : radio.feed(byte->first, byte->second)) {
+        line.send(a.bytes, byte->second + a.delay);
+      }
     }
     const std::vector<uint8_t> out = line.due(now);
     if (!out.empty() && ::write(device.fd, out.data(), out.size()) < 0 && errno != EAGAIN) {
       reason = std::string("write failed: ") + std::strerror(errno);
       break;
     }
-    const auto next = line.next_event();
+    auto next = line.next_event();
+    if (const auto plug = radio.next_event(); plug && (!next || *plug < *next)) next = plug;
     if (radio.hung_up() && !next) {
       reason = "hung up";
       break;
@@ -280,12 +351,10 @@ int main(int argc, char** argv) {
 
   if (device.held_peer >= 0) ::close(device.held_peer);
   ::close(device.fd);
-  int status = 0;
-  if (!save_path.empty()) {
-    if (auto error = save_image(save_path, radio.memory())) {
-      std::cerr << "tirna520-sim: " << save_path << ": " << error->text() << '\n';
-      status = 1;
-    }
+  // The radio still plugged in (the single one) keeps what the program left in it.
+  const auto& all = radio.radios();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (radio.plugged() == static_cast<long>(i)) save(all[i]);
   }
   return status;
 }
