@@ -30,6 +30,7 @@ void add_report_command(CLI::App& app);
 void add_link_commands(CLI::App& app);
 // verify: the radio against what a write of a file sends.
 void add_verify_command(CLI::App& app);
+void add_fleet_command(CLI::App& app);
 void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);

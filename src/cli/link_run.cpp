@@ -28,16 +28,13 @@ std::string signal_name(int s) {
   }
 }
 
-// The program folder whose config.ini maps COMn: the one --program-folder names; for the installed
-// program the user's own, where the window started from the menu keeps its config.ini; else the
-// current folder.
-std::string program_folder_of(const Link_options& options) {
-  if (!options.program_folder.empty()) return options.program_folder;
+}  // namespace
+
+std::string program_folder_of(const std::string& program_folder) {
+  if (!program_folder.empty()) return program_folder;
   if (!installed_share_folder().empty()) return user_program_folder();
   return "";
 }
-
-}  // namespace
 
 void add_link_options(CLI::App* cmd, Link_options& o) {
   cmd->add_option("--port", o.port,
@@ -58,7 +55,7 @@ Link_run::Link_run(const Link_options& options, std::initializer_list<std::strin
     : app_(argc_, argv_),
       stop_(),
       port_([options](int n) {
-        return map_com_port(n, program_folder_of(options), !options.program_folder.empty()).device;
+        return map_com_port(n, program_folder_of(options.program_folder), !options.program_folder.empty()).device;
       }),
       clock_(stop_.fd()),
       trace_path_(options.trace),
@@ -77,7 +74,7 @@ Link_run::Link_run(const Link_options& options, std::initializer_list<std::strin
   if (const auto n = com_port_number(options.port)) {
     programmer_.port_index = *n - 1;
     const Port_mapping mapping =
-        map_com_port(*n, program_folder_of(options), !options.program_folder.empty());
+        map_com_port(*n, program_folder_of(options.program_folder), !options.program_folder.empty());
     std::cout << "Порт " << options.port << ": " << mapping.device << " (" << mapping.source
               << ")\n";
   } else {

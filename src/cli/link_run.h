@@ -29,6 +29,11 @@ struct Link_options {
 // --port (required), --trace and --program-folder.
 void add_link_options(CLI::App* cmd, Link_options& o);
 
+// The program folder whose config.ini maps COMn: the one --program-folder names; for the installed
+// program the user's own, where the window started from the menu keeps its config.ini; else the
+// current folder (empty).
+std::string program_folder_of(const std::string& program_folder);
+
 class Link_run {
  public:
   // files: the command's other files (its parameter file, its output); the trace may name none of

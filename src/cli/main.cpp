@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
   add_report_command(app);
   add_link_commands(app);
   add_verify_command(app);
+  add_fleet_command(app);
   add_set_command(app);
   add_csv_commands(app);
   add_diff_command(app);

@@ -1,0 +1,132 @@
+#include "core/fleet/fleet_journal.h"
+
+#include <cstdio>
+
+#include "core/files/csv_table.h"
+#include "core/image/param_image.h"
+
+namespace tirna {
+
+namespace {
+
+constexpr std::string_view bom = "\xEF\xBB\xBF";
+
+std::string trimmed(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  const auto last = text.find_last_not_of(" \t");
+  return std::string(text.substr(first, last - first + 1));
+}
+
+int column(const std::vector<std::string>& header, std::string_view name) {
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    if (trimmed(header[i]) == name) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+const std::vector<std::string> journal_columns = {
+    "time",          "port",   "factory_number", "model",  "band",        "version", "file",
+    "file_sha256",   "backup", "result",         "exit_status", "note"};
+
+}  // namespace
+
+std::string_view result_text(Radio_result result) {
+  switch (result) {
+    case Radio_result::done:
+      return "done";
+    case Radio_result::already_done:
+      return "already done";
+    case Radio_result::read_failed:
+      return "read failed";
+    case Radio_result::band_refused:
+      return "band refused";
+    case Radio_result::backup_failed:
+      return "backup not saved";
+    case Radio_result::write_failed:
+      return "write failed";
+    case Radio_result::text_failed:
+      return "text write failed";
+    case Radio_result::readback_differs:
+      return "read-back differs";
+    case Radio_result::readback_failed:
+      return "read-back failed";
+    case Radio_result::stopped:
+      return "stopped";
+  }
+  return "";
+}
+
+std::string journal_time(const Local_time& t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
+
+std::string journal_start(char separator) {
+  return std::string(bom) + csv_line(journal_columns, separator);
+}
+
+std::string journal_line(const Journal_row& row, char separator) {
+  return csv_line({journal_time(row.time), row.port, row.factory_number, row.model, row.band,
+                   row.version < 0 ? std::string() : std::to_string(row.version), row.file,
+                   row.file_sha256, row.backup, std::string(result_text(row.result)),
+                   std::to_string(row.exit_status), row.note},
+                  separator);
+}
+
+std::set<std::string> done_factory_numbers(std::string_view journal) {
+  std::set<std::string> done;
+  const auto table = read_csv(journal);
+  const auto* t = std::get_if<Csv_table>(&table);
+  if (t == nullptr || t->records.empty()) return done;
+  const auto& header = t->records.front().fields;
+  const int number = column(header, "factory_number");
+  const int result = column(header, "result");
+  if (number < 0 || result < 0) return done;
+  for (std::size_t i = 1; i < t->records.size(); ++i) {
+    const auto& f = t->records[i].fields;
+    if (t->records[i].commented || static_cast<int>(f.size()) <= std::max(number, result)) continue;
+    const std::string n = trimmed(f[number]);
+    if (!n.empty() && f[result] == result_text(Radio_result::done)) done.insert(n);
+  }
+  return done;
+}
+
+std::variant<Free_texts, std::string> read_free_texts(std::string_view csv) {
+  const auto table = read_csv(csv);
+  if (const auto* error = std::get_if<Csv_syntax_error>(&table)) {
+    return "line " + std::to_string(error->line) + ": " + error->reason;
+  }
+  const auto& t = std::get<Csv_table>(table);
+  if (t.records.empty()) return std::string("the table is empty; it needs the columns factory_number,text");
+  const auto& header = t.records.front().fields;
+  const int number = column(header, "factory_number");
+  const int text = column(header, "text");
+  if (number < 0 || text < 0) {
+    return "line " + std::to_string(t.records.front().line) +
+           ": the header needs the columns factory_number and text";
+  }
+  Free_texts texts;
+  for (std::size_t i = 1; i < t.records.size(); ++i) {
+    const Csv_record& r = t.records[i];
+    if (r.commented) continue;
+    const std::string where = "line " + std::to_string(r.line) + ": ";
+    if (static_cast<int>(r.fields.size()) <= std::max(number, text)) {
+      return where + "the row has fewer fields than the header";
+    }
+    const std::string n = trimmed(r.fields[number]);
+    if (n.empty()) return where + "no factory number";
+    if (texts.by_factory_number.count(n) != 0) return where + "the factory number " + n + " twice";
+    const auto bytes = free_text_bytes(r.fields[text]);
+    if (!bytes) return where + "the text of " + n + " has characters the radio cannot show";
+    if (bytes->size() > static_cast<std::size_t>(mem::free_text_size)) {
+      return where + "the text of " + n + " is longer than the radio's 192 bytes";
+    }
+    texts.by_factory_number.emplace(n, *bytes);
+  }
+  return texts;
+}
+
+}  // namespace tirna

@@ -1,0 +1,70 @@
+#pragma once
+// The records of programming a fleet: the table of free texts by factory number, the journal row
+// of each radio and attempt, and what an earlier journal says is done already.
+//
+// The journal is a CSV table a spreadsheet opens as it is: UTF-8 with a byte order mark, and ";"
+// between the fields where the decimal mark is "," (so the spreadsheet does not take "," for it).
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <map>
+
+#include "core/pages/extra_data.h"
+
+namespace tirna {
+
+// How one radio's turn ended.
+enum class Radio_result {
+  done,              // backed up, written, read back equal (and its free text written)
+  already_done,      // the journal holds its factory number as done: nothing asked or written
+  read_failed,       // the first read (the backup) did not complete: nothing written
+  band_refused,      // the radio is of the other band: nothing written
+  backup_failed,     // the backup could not be saved: nothing written
+  write_failed,      // the write did not complete: the radio may hold part of it
+  text_failed,       // FILE is written, the free text did not complete
+  readback_differs,  // the read-back differs from what was written
+  readback_failed,   // the read-back did not complete
+  stopped,           // Ctrl-C during the radio's transfers
+};
+
+// The journal's words: "done", "already done", "band refused", ...
+std::string_view result_text(Radio_result result);
+
+struct Journal_row {
+  Local_time time{};
+  std::string port;
+  std::string factory_number;
+  std::string model;
+  std::string band;     // "148-174 MHz" or "450-470 MHz" from the radio's band code
+  int version = -1;     // the radio's version; -1 when it never answered
+  std::string file;     // FILE as given
+  std::string file_sha256;
+  std::string backup;   // the backup's path, or empty
+  Radio_result result = Radio_result::done;
+  int exit_status = 0;  // what a single write (with --verify) of FILE to this radio would give
+  std::string note;     // the transfer's message, the free text's fate
+};
+
+// The first line of a new journal: the byte order mark and the header.
+std::string journal_start(char separator);
+// One row with its CR LF.
+std::string journal_line(const Journal_row& row, char separator);
+// The factory numbers that an existing journal records as done (any separator; empty or foreign
+// text: none).
+std::set<std::string> done_factory_numbers(std::string_view journal);
+
+// The table of free texts: columns factory_number and text (by the header, in any order; other
+// columns ignored). Factory numbers are trimmed; the texts become the radio's bytes (code page
+// 1251, CR LF line breaks) and may not be longer than the radio keeps.
+struct Free_texts {
+  std::map<std::string, std::string> by_factory_number;  // cp1251 bytes
+};
+// The reason (with the line) when the table cannot be used.
+std::variant<Free_texts, std::string> read_free_texts(std::string_view csv);
+
+// "2026-12-09 18:30:05"
+std::string journal_time(const Local_time& t);
+
+}  // namespace tirna

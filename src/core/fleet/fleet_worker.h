@@ -1,0 +1,54 @@
+#pragma once
+// Programming a fleet on one port: radio after radio, each waited for, backed up, written, read
+// back and compared, given its own free text, recorded, and waited for until it is unplugged.
+//
+// A radio is waited for by trying to read it, at most once a second, while none answers. The
+// same factory number answering again right after is never programmed twice in a row; one that
+// the journal holds as done is recorded as done and left as it is. Every port runs this on its
+// own thread with its own session and view; what they share goes through the observer.
+
+#include <string>
+
+#include "core/fleet/fleet_journal.h"
+#include "core/image/workspace.h"
+#include "core/link/handshake.h"
+#include "core/transfer/transfer_result.h"
+#include "core/transfer/transfer_view.h"
+
+namespace tirna {
+
+// What one port is doing, for its live line.
+enum class Fleet_phase { waiting, reading, writing, writing_text, checking, unplugging };
+
+class Fleet_observer {
+ public:
+  virtual ~Fleet_observer() = default;
+  // Called from the port's thread; factory_number is empty while no radio is known.
+  virtual void phase(Fleet_phase phase, const std::string& factory_number) = 0;
+  // The journal of earlier runs, or another port of this run, holds this radio as done.
+  virtual bool already_done(const std::string& factory_number) = 0;
+  // A radio answered: may this port take it? False once as many radios are taken as asked for.
+  virtual bool take() = 0;
+  // One radio's turn ended: its journal row.
+  virtual void finished(const Journal_row& row) = 0;
+  // The run is ending (Ctrl-C, or as many radios taken as asked for): take no further radio.
+  virtual bool run_ends() = 0;
+};
+
+// What every radio gets.
+struct Fleet_job {
+  const Workspace& file;    // FILE, opened as the window opens it
+  std::string file_name;    // as given
+  std::string file_sha256;  // of FILE's bytes
+  const Free_texts* texts = nullptr;  // null: the radios keep their texts
+  std::string backup_dir;             // empty: no backups
+  Clock local_time = system_local_time;
+};
+
+// Runs the port until the observer says the run ends (status completed), Ctrl-C stops it
+// (stopped) or its port cannot be opened (port_not_opened, with the view's message).
+Transfer_status run_fleet_port(const std::string& port_name, Link_session& session,
+                               Transfer_view& view, const Fleet_job& job,
+                               Fleet_observer& observer);
+
+}  // namespace tirna
