@@ -120,27 +120,19 @@ void Link_run::finish(const Transfer_result& result) {
       view.messages.empty() ? std::string() : terminal_text(view.messages.back().text);
   view.messages.clear();  // the next transfer of the run shows its own
   if (result.status == Transfer_status::stopped) stopped();
+  const Exit_status status = exit_status_of(result.status);
   switch (result.status) {
     case Transfer_status::completed:
       if (!message.empty()) std::cout << message << '\n';
       if (stop_.signal() != 0) stopped();
       return;
     case Transfer_status::port_not_opened:
-      throw Command_failed(exit_port, port_failure_text());
-    case Transfer_status::corrupt_headers:
-      throw Command_failed(exit_refused, message);
-    case Transfer_status::band_mismatch:
-      throw Command_failed(exit_band_mismatch, message);
+      throw Command_failed(status, port_failure_text());
     case Transfer_status::link_lost:
-      throw Command_failed(exit_no_answer, message + "\n(" + transport_.last_error() + ")");
-    case Transfer_status::usb_programmer:
-    case Transfer_status::no_answer:
-    case Transfer_status::timed_out:
-    case Transfer_status::bad_reply:
-    case Transfer_status::stopped:
-      break;
+      throw Command_failed(status, message + "\n(" + transport_.last_error() + ")");
+    default:
+      throw Command_failed(status, message);
   }
-  throw Command_failed(exit_no_answer, message);
 }
 
 std::string Link_run::port_failure_text() const {
