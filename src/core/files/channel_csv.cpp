@@ -89,12 +89,6 @@ std::string lower(std::string_view s) {
   return out;
 }
 
-std::string trimmed(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return "";
-  return std::string(s.substr(first, s.find_last_not_of(" \t") - first + 1));
-}
-
 // ---- export ----
 
 // Watts as CHIRP writes them: whole watts from 10 W on ("25W"), else one decimal ("5.0W").

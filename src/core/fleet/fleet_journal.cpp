@@ -4,19 +4,13 @@
 
 #include "core/files/csv_table.h"
 #include "core/image/param_image.h"
+#include "core/text/format.h"
 
 namespace tirna {
 
 namespace {
 
 constexpr std::string_view bom = "\xEF\xBB\xBF";
-
-std::string trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return "";
-  const auto last = text.find_last_not_of(" \t");
-  return std::string(text.substr(first, last - first + 1));
-}
 
 int column(const std::vector<std::string>& header, std::string_view name) {
   for (std::size_t i = 0; i < header.size(); ++i) {

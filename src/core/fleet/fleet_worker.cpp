@@ -13,6 +13,7 @@
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/write_image.h"
+#include "core/text/format.h"
 
 namespace tirna {
 
@@ -49,12 +50,6 @@ class Noting_view : public Transfer_view {
  private:
   Transfer_view& view_;
 };
-
-std::string trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 bool same_free_text(const Param_image& a, const Param_image& b) {
   for (int addr = mem::free_text; addr < mem::free_text + mem::free_text_size; ++addr) {

@@ -58,4 +58,10 @@ std::string padded(std::string_view text, std::size_t width) {
   return out;
 }
 
+std::string trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
 }  // namespace tirna

@@ -29,4 +29,7 @@ std::size_t display_width(std::string_view text);
 // The text padded with blanks to a display width (never cut).
 std::string padded(std::string_view text, std::size_t width);
 
+// The text without the blanks and tabs around it.
+std::string trimmed(std::string_view text);
+
 }  // namespace tirna
