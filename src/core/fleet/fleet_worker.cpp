@@ -193,7 +193,8 @@ class Port_worker {
       if (text_differs) note += " free text";
       return finish(row, Radio_result::readback_differs, exit_readback, note);
     }
-    return finish(row, Radio_result::done, exit_ok, text_note);
+    return finish(row, Radio_result::done, exit_ok,
+                  text_note.empty() ? "read back equal" : "read back equal, " + text_note);
   }
 
   // Looks at most once a second which radio answers (its additional data: the factory number)
