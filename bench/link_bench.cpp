@@ -77,20 +77,11 @@ class Simulator {
 };
 
 // Only the moments that matter: the progress window opens (the packet phase starts) and closes.
-class Timing_view : public Transfer_view {
+class Timing_view : public Quiet_transfer_view {
  public:
-  Port_answer ask_other_port(const Message&, const Open_error&) override {
-    return Port_answer::give_up;
-  }
-  void choose_programmer(Programmer_choice&) override {}
-  void blok_btn() override {}
-  void razblok_btn() override {}
   void show_progress(std::string_view, std::string_view, int) override { start = Steady::now(); }
-  void update_progress(const Progress&) override {}
   void close_progress() override { end = Steady::now(); }
   void show_message(const Message& m) override { ok = m.icon == Message_icon::information; }
-  void print_wind_blok() override {}
-  void stop_usb_polling() override {}
   Steady::time_point start, end;
   bool ok = false;
 };

@@ -14,18 +14,13 @@
 #include "core/image/frequency.h"
 #include "core/pages/extra_data.h"
 #include "core/report/report_params.h"
+#include "fuzz_support.h"
 
 namespace {
 
 using namespace tirna;
 
-struct Byte_source {
-  const uint8_t* data;
-  std::size_t size;
-  std::size_t at = 0;
-  bool empty() const { return at >= size; }
-  uint8_t next() { return at < size ? data[at++] : 0; }
-};
+using fuzz::Byte_source;
 
 class Fuzz_dialogs : public Cell_dialogs, public Frequency_dialog, public Subtone_dialog {
  public:

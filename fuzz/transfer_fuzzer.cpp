@@ -115,22 +115,6 @@ class Scripted_port : public Transport {
   bool stopped_ = false;
 };
 
-class Silent_view : public Transfer_view {
- public:
-  Port_answer ask_other_port(const Message&, const Open_error&) override {
-    return Port_answer::give_up;
-  }
-  void choose_programmer(Programmer_choice&) override {}
-  void blok_btn() override {}
-  void razblok_btn() override {}
-  void show_progress(std::string_view, std::string_view, int) override {}
-  void update_progress(const Progress&) override {}
-  void close_progress() override {}
-  void show_message(const Message&) override {}
-  void print_wind_blok() override {}
-  void stop_usb_polling() override {}
-};
-
 bool sent_end_last(const std::vector<std::vector<uint8_t>>& sends) {
   return !sends.empty() &&
          std::equal(sends.back().begin(), sends.back().end(), closing_string.begin(),
@@ -150,7 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Programmer_choice programmer;
   Radio_identification identification;
   Link_session session{port, clock, programmer, identification};
-  Silent_view view;
+  Quiet_transfer_view view;
   const Param_image before = ws.image;
   const auto fixed_time = [] { return Local_time{2026, 12, 9, 12, 0, 0}; };
 

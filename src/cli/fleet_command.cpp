@@ -19,7 +19,6 @@
 #include "cli/link_run.h"
 #include "cli/port_mapping.h"
 #include "cli/readback.h"
-#include "core/files/csv_table.h"
 #include "core/files/safe_file.h"
 #include "core/fleet/fleet_worker.h"
 #include "core/text/format.h"
@@ -59,12 +58,9 @@ class Journal_file {
     } else if (std::get<Io_error>(old).kind != Io_error::file_not_found) {
       throw Command_failed(exit_file_error, path + ": " + with_full_stop(std::get<Io_error>(old).text()));
     }
-    done = done_factory_numbers(existing);
-    separator = locale_separator();
-    if (const auto table = read_csv(existing); std::holds_alternative<Csv_table>(table) &&
-                                               !std::get<Csv_table>(table).records.empty()) {
-      separator = std::get<Csv_table>(table).separator;  // the journal's own
-    }
+    Journal_contents contents = read_journal(existing);
+    done = std::move(contents.done);
+    separator = contents.separator.value_or(locale_separator());  // the journal's own, if any
     // Another user's link is not followed; a FIFO or device is not a journal.
     fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK,
                  0644);
@@ -258,26 +254,14 @@ class Fleet_state {
 };
 
 // One port's view of its transfers: no dialogs; the progress goes to the port's live line.
-class Port_view : public Transfer_view {
+class Port_view : public Quiet_transfer_view {
  public:
   Port_view(Fleet_state& state, std::size_t port) : state_(state), port_(port) {}
-  Port_answer ask_other_port(const Message&, const Open_error& error) override {
-    open_error = error;
-    return Port_answer::give_up;
-  }
-  void choose_programmer(Programmer_choice&) override {}
-  void blok_btn() override {}
-  void razblok_btn() override {}
   void show_progress(std::string_view, std::string_view, int maximum) override {
     update_progress(Progress{0, maximum});
   }
   void update_progress(const Progress& p) override { state_.progress(port_, p.label()); }
   void close_progress() override { state_.progress(port_, ""); }
-  void show_message(const Message&) override {}
-  void print_wind_blok() override {}
-  void stop_usb_polling() override {}
-
-  std::optional<Open_error> open_error;
 
  private:
   Fleet_state& state_;

@@ -8,11 +8,6 @@ namespace tirna::cli {
 
 Terminal_view::Terminal_view() : bar_(::isatty(STDERR_FILENO) == 1) {}
 
-Port_answer Terminal_view::ask_other_port(const Message&, const Open_error& error) {
-  open_error = error;
-  return Port_answer::give_up;
-}
-
 // The caption ("Чтение", "Запись") rather than the window's long text, so that the bar fits a line.
 void Terminal_view::show_progress(std::string_view caption, std::string_view, int maximum) {
   shown_ = true;

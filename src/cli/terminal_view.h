@@ -3,7 +3,6 @@
 // messages kept for the command to print, and no dialogs: a port that does not open ends the
 // command at once.
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,23 +10,16 @@
 
 namespace tirna::cli {
 
-class Terminal_view : public Transfer_view {
+class Terminal_view : public Quiet_transfer_view {
  public:
   Terminal_view();
 
-  Port_answer ask_other_port(const Message& question, const Open_error& error) override;
-  void choose_programmer(Programmer_choice&) override {}
-  void blok_btn() override {}
-  void razblok_btn() override {}
   void show_progress(std::string_view caption, std::string_view label, int maximum) override;
   void update_progress(const Progress& progress) override;
   void close_progress() override;
   void show_message(const Message& message) override { messages.push_back(message); }
-  void print_wind_blok() override {}
-  void stop_usb_polling() override {}
 
   std::vector<Message> messages;
-  std::optional<Open_error> open_error;
 
  private:
   void draw(const Progress& progress);

@@ -57,11 +57,13 @@ TEST(FleetJournal, RowsReadBackWithEitherSeparatorAndNameTheDoneRadios) {
     EXPECT_EQ(journal.substr(journal.size() - 2), "\r\n");
 
     // Only "done" counts; "already done" was done in an earlier journal, which is read too.
-    EXPECT_EQ(done_factory_numbers(journal), (std::set<std::string>{"1000001"}));
+    const Journal_contents contents = read_journal(journal);
+    EXPECT_EQ(contents.done, (std::set<std::string>{"1000001"}));
+    EXPECT_EQ(contents.separator, separator);
   }
-  EXPECT_TRUE(done_factory_numbers("").empty());
-  EXPECT_TRUE(done_factory_numbers("a,b\n1,2\n").empty());  // not a journal
-  EXPECT_TRUE(done_factory_numbers("\"unclosed\n").empty());
+  EXPECT_EQ(read_journal("").separator, std::nullopt);  // a new journal takes the locale's
+  EXPECT_TRUE(read_journal("a,b\n1,2\n").done.empty());  // not a journal
+  EXPECT_TRUE(read_journal("\"unclosed\n").done.empty());
 }
 
 TEST(FleetJournal, FreeTextTableIsTakenByItsHeaderAndRefusedWithItsLine) {

@@ -70,22 +70,24 @@ std::string journal_line(const Journal_row& row, char separator) {
                   separator);
 }
 
-std::set<std::string> done_factory_numbers(std::string_view journal) {
-  std::set<std::string> done;
+Journal_contents read_journal(std::string_view journal) {
+  Journal_contents contents;
   const auto table = read_csv(journal);
   const auto* t = std::get_if<Csv_table>(&table);
-  if (t == nullptr || t->records.empty()) return done;
+  if (t == nullptr || t->records.empty()) return contents;
+  contents.separator = t->separator;
+  std::set<std::string>& done = contents.done;
   const auto& header = t->records.front().fields;
   const int number = column(header, "factory_number");
   const int result = column(header, "result");
-  if (number < 0 || result < 0) return done;
+  if (number < 0 || result < 0) return contents;
   for (std::size_t i = 1; i < t->records.size(); ++i) {
     const auto& f = t->records[i].fields;
     if (t->records[i].commented || static_cast<int>(f.size()) <= std::max(number, result)) continue;
     const std::string n = trimmed(f[number]);
     if (!n.empty() && f[result] == result_text(Radio_result::done)) done.insert(n);
   }
-  return done;
+  return contents;
 }
 
 std::variant<Free_texts, std::string> read_free_texts(std::string_view csv) {

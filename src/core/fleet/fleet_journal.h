@@ -5,6 +5,7 @@
 // The journal is a CSV table a spreadsheet opens as it is: UTF-8 with a byte order mark, and ";"
 // between the fields where the decimal mark is "," (so the spreadsheet does not take "," for it).
 
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -51,9 +52,13 @@ struct Journal_row {
 std::string journal_start(char separator);
 // One row with its CR LF.
 std::string journal_line(const Journal_row& row, char separator);
-// The factory numbers that an existing journal records as done (any separator; empty or foreign
-// text: none).
-std::set<std::string> done_factory_numbers(std::string_view journal);
+// What an existing journal tells the next run: the factory numbers it records as done, and its
+// separator, which the rows appended to it keep (none for an empty or foreign text).
+struct Journal_contents {
+  std::set<std::string> done;
+  std::optional<char> separator;
+};
+Journal_contents read_journal(std::string_view journal);
 
 // The table of free texts: columns factory_number and text (by the header, in any order; other
 // columns ignored). Factory numbers are trimmed; the texts become the radio's bytes (code page

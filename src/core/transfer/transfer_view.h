@@ -4,6 +4,7 @@
 // call comes on the thread that runs the transfer; a window implements message boxes as modal
 // boxes and stays responsive because the transfer's waits run its event loop.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,28 @@ class Transfer_view : public Link_view {
   virtual void show_message(const Message& message) = 0;  // modal, OK
   virtual void print_wind_blok() = 0;                     // redraw the pages from the image
   virtual void stop_usb_polling() = 0;                    // the USB programmer's status polling
+};
+
+// A view without a window (the command line, benchmarks, fuzzing): no dialogs, so a port that does
+// not open ends the transfer at once and its error is kept; everything else shows nothing. Front
+// ends override what they show.
+class Quiet_transfer_view : public Transfer_view {
+ public:
+  Port_answer ask_other_port(const Message&, const Open_error& error) override {
+    open_error = error;
+    return Port_answer::give_up;
+  }
+  void choose_programmer(Programmer_choice&) override {}
+  void blok_btn() override {}
+  void razblok_btn() override {}
+  void show_progress(std::string_view, std::string_view, int) override {}
+  void update_progress(const Progress&) override {}
+  void close_progress() override {}
+  void show_message(const Message&) override {}
+  void print_wind_blok() override {}
+  void stop_usb_polling() override {}
+
+  std::optional<Open_error> open_error;  // why the port did not open, the last time it did not
 };
 
 }  // namespace tirna
