@@ -100,7 +100,7 @@ void run_transfer(benchmark::State& state, int packets, int bytes_per_packet, Tr
   port.set_wait_mode(mode);
   Event_loop_clock clock;
   Programmer_choice programmer;
-  Radio_identification identification;
+  std::optional<Radio_identification> identification;
   Link_session session{port, clock, programmer, identification};
   const double floor = packets * (bytes_per_packet * byte_seconds + reaction_ms / 1000.0);
 

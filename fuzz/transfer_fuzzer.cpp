@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Jumping_clock clock;
   Scripted_port port(in, clock, radio_memory);
   Programmer_choice programmer;
-  Radio_identification identification;
+  std::optional<Radio_identification> identification;
   Link_session session{port, clock, programmer, identification};
   Quiet_transfer_view view;
   const Param_image before = ws.image;

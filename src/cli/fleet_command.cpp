@@ -338,7 +338,7 @@ void run_fleet(const Fleet_options& o) {
       port.set_stop_fd(stop.fd());
       Blocking_clock clock(stop.fd());
       Programmer_choice programmer;
-      Radio_identification identification;
+      std::optional<Radio_identification> identification;
       Link_session session{port, clock, programmer, identification};
       Port_view view(state, i);
       Port_observer observer(state, i);

@@ -111,8 +111,8 @@ void Link_run::stopped() const {
 
 void Link_run::finish(const Transfer_result& result) {
   if (result.handshake.entered()) {
-    const std::string line = "Радиостанция: " + band_code_text(identification_.band_code()) +
-                             ", версия " + std::to_string(identification_.radio_version);
+    const std::string line = "Радиостанция: " + band_code_text(identification_->band_code()) +
+                             ", версия " + std::to_string(identification_->radio_version());
     if (line != radio_line_) std::cout << line << '\n';
     radio_line_ = line;
   }

@@ -51,7 +51,8 @@ class Link_run {
   // Ends a successful run: the port closed, the trace saved (status 3 when it cannot be).
   void close();
 
-  const Radio_identification& identification() const { return identification_; }
+  // The radio's identification; only after a transfer of the run completed.
+  const Radio_identification& identification() const { return identification_.value(); }
 
  private:
   std::string port_failure_text() const;
@@ -70,7 +71,7 @@ class Link_run {
   std::optional<Traced_transport> traced_;
   Transport& transport_;
   Programmer_choice programmer_;
-  Radio_identification identification_;
+  std::optional<Radio_identification> identification_;
   std::string port_name_;
   std::string radio_line_;  // the last one printed
   bool closed_ = false;

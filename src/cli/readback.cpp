@@ -112,7 +112,7 @@ void add_verify_command(CLI::App& app) {
     if (!radio_fits_band(run.identification(), file.image)) {
       throw Command_failed(exit_band_mismatch, terminal_text(transfer_text::band_mismatch.text));
     }
-    check_readback(image_as_written(file, run.identification().radio_version), radio.image,
+    check_readback(image_as_written(file, run.identification().radio_version()), radio.image,
                    Time_stamp::ignored, o->file);
     run.close();
   });

@@ -60,7 +60,7 @@ std::vector<uint8_t> identification_of(const Param_image& memory, std::vector<ui
   for (int addr = mem::ident_block + 7; addr >= mem::ident_block; --addr) {
     bytes.push_back(memory.byte(addr));
   }
-  return identification_accepted(bytes) ? bytes : fallback;
+  return Radio_identification::from_bytes(bytes) ? bytes : fallback;
 }
 
 }  // namespace tirna::sim

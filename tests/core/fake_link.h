@@ -141,7 +141,7 @@ struct Link_rig {
   Fake_port port{clock, journal};
   Fake_radio radio{port};
   Programmer_choice programmer{1, 0};
-  Radio_identification identification;
+  std::optional<Radio_identification> identification;
   Link_session session{port, clock, programmer, identification};
   Recording_view view{journal};
   Workspace ws = start_up_workspace();

@@ -96,8 +96,10 @@ class Port_worker {
     row.port = port_name_;
     row.factory_number = trimmed(factory_number_label(radio));
     row.model = trimmed(model_label(radio));
-    row.band = band_code_text(s_.identification.band_code());
-    row.version = s_.identification.radio_version;
+    if (s_.identification) {
+      row.band = band_code_text(s_.identification->band_code());
+      row.version = s_.identification->radio_version();
+    }
     row.file = job_.file_name;
     row.file_sha256 = job_.file_sha256;
     return row;
@@ -139,7 +141,7 @@ class Port_worker {
     if (!number.empty() && observer_.already_done(number)) {
       return finish(row, Radio_result::already_done, exit_ok, "in the journal as done");
     }
-    if (!radio_fits_band(s_.identification, job_.file.image)) {
+    if (!radio_fits_band(*s_.identification, job_.file.image)) {
       return finish(row, Radio_result::band_refused, exit_band_mismatch,
                     transfer_text::band_mismatch.text);
     }

@@ -21,7 +21,7 @@ constexpr int max_attempts = 4;
 // One attempt, from the programming request to the confirming acknowledgement.
 enum class Attempt { accepted, refused, timed_out, link_lost, stopped };
 
-Attempt attempt(Link_session& s) {
+Attempt attempt(Link_session& s, std::vector<uint8_t>& answer) {
   Transport& port = s.port;
   Link_clock& clock = s.clock;
   const auto send = [&](std::span<const uint8_t> bytes) {
@@ -39,26 +39,26 @@ Attempt attempt(Link_session& s) {
 
   if (send(identification_request) == Attempt::link_lost) return Attempt::link_lost;
   const Link_time deadline = clock.now() + identification_timeout;  // one for all eight bytes
-  Radio_identification& id = s.identification;
+  answer.clear();
   for (int i = 0; i < identification_size; ++i) {
     uint8_t b = 0;
     if (auto r = wait_byte(port, clock, deadline, b); r != Wait_result::byte) return failed(r);
-    if (i == 0) id.bytes.clear();
-    id.bytes.push_back(b);
+    answer.push_back(b);
   }
-  id.radio_version = id.bytes[identification_version_byte];
 
   if (send(std::array<uint8_t, 1>{ack}) == Attempt::link_lost) return Attempt::link_lost;
   if (auto r = wait_for_byte(port, clock, clock.now() + ack_timeout, ack); r != Wait_result::byte) {
     return failed(r);
   }
-  return identification_accepted(id.bytes) ? Attempt::accepted : Attempt::refused;
+  s.identification = Radio_identification::from_bytes(answer);
+  return s.identification ? Attempt::accepted : Attempt::refused;
 }
 
 }  // namespace
 
 Handshake_result set_rez_prog(Link_session& s, Link_view& view) {
   Handshake_result result;
+  s.identification.reset();
   result.opening = com_open(s.port, s.programmer, view);
   if (result.opening.given_up) {
     result.status = Handshake_result::Status::port_not_opened;
@@ -69,14 +69,16 @@ Handshake_result set_rez_prog(Link_session& s, Link_view& view) {
 
   // Late bytes of an earlier attempt are not purged: the waits for 0x06 drop them, or they start
   // the next identification.
+  std::vector<uint8_t> answer;
   for (int attempts = 0; attempts < max_attempts;) {
-    const Attempt a = attempt(s);
+    const Attempt a = attempt(s, answer);
     switch (a) {
       case Attempt::accepted:
         result.status = Handshake_result::Status::entered;
         return result;
       case Attempt::refused:
         result.refused_identification = true;
+        result.refused_answer = answer;
         ++attempts;  // the next attempt starts at once
         break;
       case Attempt::timed_out:

@@ -8,33 +8,40 @@
 #include "core/link/radio_identification.h"
 #include "core/link/transport.h"
 
+#include <optional>
+#include <vector>
+
 namespace tirna {
 
 // What a transfer needs of the link: the port, the clock, the programmer choice and the place where
-// the identification of the last handshake is kept. All owned by the main window (or the command).
+// the identification of the last handshake is kept (nothing unless that handshake entered
+// programming mode). All owned by the main window (or the command).
 struct Link_session {
   Transport& port;
   Link_clock& clock;
   Programmer_choice& programmer;
-  Radio_identification& identification;
+  std::optional<Radio_identification>& identification;
 };
 
 struct Handshake_result {
   enum class Status {
     entered,          // programming mode: the port is open, the identification complete
-    no_answer,        // four attempts failed (silence, time-outs, no "P1600")
+    no_answer,        // four attempts failed (silence, time-outs, answers of another layout)
     port_not_opened,  // the port did not open and the view gave up at once
     link_lost,        // the port failed during the handshake
     stopped,          // the user stopped it
   };
   Status status = Status::no_answer;
   Port_opening opening;
-  bool refused_identification = false;  // some attempt got 8 bytes without "P1600"
+  bool refused_identification = false;  // some attempt got 8 bytes not in the layout
+  std::vector<uint8_t> refused_answer;   // the 8 bytes of the last such attempt
   bool entered() const { return status == Status::entered; }
 };
 
-// On `entered` the port is open and session.identification holds the radio's answer. On any other
-// result the port may still be open; the caller closes it. Reports nothing itself.
+// On `entered` the port is open and session.identification holds the radio's answer; on any other
+// result it holds nothing, and the port may still be open: the caller closes it. An attempt whose
+// eight bytes are not an identification in its layout (a stray byte on the line shifts them) is a
+// failed attempt, followed at once by the next. Reports nothing itself.
 Handshake_result set_rez_prog(Link_session& session, Link_view& view);
 
 }  // namespace tirna

@@ -9,10 +9,19 @@
 
 namespace tirna {
 
-bool identification_accepted(const std::vector<uint8_t>& bytes) {
-  const auto end = std::find(bytes.begin(), bytes.end(), uint8_t{0});
-  const std::string_view model = "P1600";
-  return std::search(bytes.begin(), end, model.begin(), model.end()) != end;
+std::optional<Radio_identification> Radio_identification::from_bytes(
+    std::span<const uint8_t> bytes) {
+  constexpr std::string_view model = "P1600";
+  if (bytes.size() != identification_size) return std::nullopt;
+  if (!std::equal(model.begin(), model.end(), bytes.begin())) return std::nullopt;
+  if (bytes[identification_size - 1] != 0x00) return std::nullopt;
+  Bytes b{};
+  std::copy(bytes.begin(), bytes.end(), b.begin());
+  return Radio_identification(b);
+}
+
+bool Radio_identification::band_known() const {
+  return band_code() == band_code_low || band_code() == band_code_high;
 }
 
 std::string band_code_text(uint8_t band_code) {

@@ -1,10 +1,17 @@
 #pragma once
-// The radio identification: the 8 bytes a radio sends when it enters programming mode. Byte 5 is
-// its band code, byte 6 its version.
+// The radio identification: the 8 bytes a radio sends when it enters programming mode, in the
+// layout of the image's identification block read from its top address down: "P1600" in bytes 0
+// to 4, the band code in byte 5, the radio version in byte 6 and 0x00 in byte 7.
+//
+// An identification exists only complete and in that layout: an answer of fewer bytes, or one
+// shifted by a stray byte on the line, is no identification at all, so that nothing can take a
+// band code or version from it.
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
 namespace tirna {
 
@@ -12,16 +19,23 @@ inline constexpr int identification_size = 8;
 inline constexpr int identification_band_byte = 5;
 inline constexpr int identification_version_byte = 6;
 
-struct Radio_identification {
-  std::vector<uint8_t> bytes;  // the bytes of the latest attempt (8 after a complete one)
-  uint8_t radio_version = 0;   // byte 6, stored as soon as the 8 bytes are in
+class Radio_identification {
+ public:
+  using Bytes = std::array<uint8_t, identification_size>;
 
-  bool complete() const { return bytes.size() == identification_size; }
-  uint8_t band_code() const { return bytes.at(identification_band_byte); }
+  // The identification these bytes are, or nothing when they are not 8 bytes in its layout.
+  static std::optional<Radio_identification> from_bytes(std::span<const uint8_t> bytes);
+
+  const Bytes& bytes() const { return bytes_; }
+  uint8_t band_code() const { return bytes_[identification_band_byte]; }
+  uint8_t radio_version() const { return bytes_[identification_version_byte]; }
+  // The band code is one of the two bands (0x00 or 0x06): a write refuses any other.
+  bool band_known() const;
+
+ private:
+  explicit Radio_identification(const Bytes& bytes) : bytes_(bytes) {}
+  Bytes bytes_;
 };
-
-// True when "P1600" stands before the first zero byte.
-bool identification_accepted(const std::vector<uint8_t>& bytes);
 
 // "148МГц - 174МГц (П23)" for band code 0x00, the other band's text for 0x06, else
 // "код диапазона 0xNN".

@@ -47,13 +47,14 @@ Transfer_result read_parameter_image(Workspace& ws, Link_session& s, Transfer_vi
   s.port.close();
 
   ws.image = scratch;
-  const uint8_t band_code = s.identification.band_code();
+  const Radio_identification& radio = *s.identification;  // the handshake entered
+  const uint8_t band_code = radio.band_code();
   int band_index = ws.state.band_index;
   if (band_code == band_code_low) band_index = 0;
   if (band_code == band_code_high) band_index = 1;
   frq_set(ws.state, band_index);
   ws.file_name.clear();
-  ws.state.coding_version = s.identification.bytes[identification_version_byte];
+  ws.state.coding_version = radio.radio_version();
   view.print_wind_blok();
   view.show_message(transfer_text::read_done);
   view.razblok_btn();

@@ -21,7 +21,7 @@ void clear_bits_cleared_by_write(Param_image& image) {
 }
 
 bool radio_fits_band(const Radio_identification& radio, const Param_image& image) {
-  return radio.band_code() == image.byte(mem::band_code);
+  return radio.band_known() && radio.band_code() == image.byte(mem::band_code);
 }
 
 void adopt_radio_coding(Workspace& ws, uint8_t radio_version) {
@@ -57,11 +57,11 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_v
     return failure_ending(result, status_of(result.handshake), transfer_text::write_failed, s, view,
                           true);
   }
-  if (!radio_fits_band(s.identification, ws.image)) {
+  if (!radio_fits_band(*s.identification, ws.image)) {
     return failure_ending(result, Transfer_status::band_mismatch, transfer_text::band_mismatch, s,
                           view);
   }
-  adopt_radio_coding(ws, s.identification.bytes[identification_version_byte]);
+  adopt_radio_coding(ws, s.identification->radio_version());
 
   view.show_progress(transfer_text::writing.caption, transfer_text::writing.label,
                      static_cast<int>(parameter_write_packets.size()));

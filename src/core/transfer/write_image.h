@@ -23,7 +23,8 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& session, Tran
 // Bits 0-1 of the settings byte 0x2BC are 0 afterwards: no control sets them, every write clears
 // them before anything else.
 void clear_bits_cleared_by_write(Param_image& image);
-// True when the radio's band code (identification byte 5) is the image's (0x2D2).
+// True when the radio's band code (identification byte 5) is one of the two bands and the image's
+// (0x2D2).
 bool radio_fits_band(const Radio_identification& radio, const Param_image& image);
 // The channel records are in the coding of radio_version and the coding version and version byte
 // are radio_version afterwards (nothing changes when both are the same new-coding version).

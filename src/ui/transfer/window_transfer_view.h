@@ -23,7 +23,7 @@ class Window_transfer_view : public Transfer_view {
 
   // The session of every transfer command: this port and clock, the window's programmer choice.
   Link_session& session() { return session_; }
-  const Radio_identification& identification() const { return identification_; }
+  const std::optional<Radio_identification>& identification() const { return identification_; }
   SerialPort& port() { return port_; }
   TForm10* Form10() const { return form10_; }
 
@@ -46,7 +46,7 @@ class Window_transfer_view : public Transfer_view {
   TForm10* form10_;
   SerialPort port_;
   Event_loop_clock clock_;
-  Radio_identification identification_;
+  std::optional<Radio_identification> identification_;
   Link_session session_;
 };
 
