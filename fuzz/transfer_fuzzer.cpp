@@ -1,7 +1,11 @@
 // libFuzzer target: the four transfers against a radio whose every answer the input decides: the
-// right answer, arbitrary bytes, silence, a hang-up or the user's Ctrl-C. Whatever comes: the port
-// is closed at every ending; a completed write sent exactly the 38 frames, each with the header
-// of its own address, then "END"; a stopped transfer sent "END"; a failed read changed nothing.
+// right answer, arbitrary bytes, silence, a hang-up or the user's Ctrl-C, an identification of
+// another layout or shifted by a stray byte; the image written has channel bytes the input
+// decides. Whatever comes: the port is closed at every ending; a completed write sent exactly the
+// 38 frames, each with the header of its own address, then "END"; no write frame leaves an image
+// that fails the check of every channel; no read request or frame follows an identification that
+// is not eight bytes in the identification block's layout; a stopped transfer sent "END"; a failed
+// read changed nothing.
 
 #include <algorithm>
 #include <cstddef>
@@ -9,7 +13,9 @@
 #include <deque>
 #include <vector>
 
+#include "core/channels/channel_check.h"
 #include "core/files/file_commands.h"
+#include "core/image/channel_record.h"
 #include "core/link/handshake.h"
 #include "core/link/protocol_bytes.h"
 #include "core/transfer/extra_data_transfer.h"
@@ -46,7 +52,17 @@ class Scripted_port : public Transport {
   Io_status send(std::span<const uint8_t> bytes) override {
     if (!open_) return failed_ ? Io_status::failed : Io_status::closed;
     sends.emplace_back(bytes.begin(), bytes.end());
-    answer(sends.back());
+    const auto& sent = sends.back();
+    if (sent.size() == 1 && sent[0] == 0x02) {
+      given_identification.clear();
+      capturing_ = true;
+    }
+    const bool transfer_request = (sent.size() == 4 && sent[0] == read_command) ||
+                                  (sent.size() == packet_size && sent[0] == 'W');
+    if (transfer_request && !identification_before_transfer) {
+      identification_before_transfer = given_identification;
+    }
+    answer(sent);
     return Io_status::ok;
   }
   Io_status receive(uint8_t& byte, Link_time deadline) override {
@@ -58,6 +74,10 @@ class Scripted_port : public Transport {
     }
     byte = incoming_.front();
     incoming_.pop_front();
+    if (capturing_) {
+      given_identification.push_back(byte);
+      capturing_ = given_identification.size() < identification_size;
+    }
     return Io_status::ok;
   }
   void purge() override { incoming_.clear(); }
@@ -68,6 +88,10 @@ class Scripted_port : public Transport {
   std::string last_error() const override { return failed_ ? "Read error (5)" : ""; }
 
   std::vector<std::vector<uint8_t>> sends;
+  // The first eight bytes the program took after its last identification request, and those it had
+  // taken when it sent its first read request or write frame.
+  std::vector<uint8_t> given_identification;
+  std::optional<std::vector<uint8_t>> identification_before_transfer;
 
  private:
   void answer(const std::vector<uint8_t>& sent) {
@@ -94,7 +118,19 @@ class Scripted_port : public Transport {
     if (sent.size() == 8 && sent[0] == 0x02) {
       bytes({ack});
     } else if (sent.size() == 1 && sent[0] == 0x02) {
-      bytes({'P', '1', '6', '0', '0', 0x00, static_cast<uint8_t>(in_.next() % 8), 0x00});
+      const uint8_t band = in_.next() % 4 == 0 ? in_.next() : 0x00;
+      const uint8_t version = static_cast<uint8_t>(in_.next() % 8);
+      switch (in_.next() % 4) {
+        case 1:  // the stray acknowledgement of a noisy line before it: shifted by one byte
+          bytes({ack, 'P', '1', '6', '0', '0', band, version, 0x00});
+          break;
+        case 2:  // "P1600" elsewhere than at the start
+          bytes({0x41, 'P', '1', '6', '0', '0', 0x00, version});
+          break;
+        default:
+          bytes({'P', '1', '6', '0', '0', band, version, 0x00});
+          break;
+      }
     } else if (sent.size() == 1 && sent[0] == ack) {
       bytes({ack});
     } else if (sent.size() == 4 && sent[0] == read_command) {
@@ -107,6 +143,7 @@ class Scripted_port : public Transport {
   }
 
   fuzz::Byte_source& in_;
+  bool capturing_ = false;
   Jumping_clock& clock_;
   const Param_image& memory_;
   std::deque<uint8_t> incoming_;
@@ -135,7 +172,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   std::optional<Radio_identification> identification;
   Link_session session{port, clock, programmer, identification};
   Quiet_transfer_view view;
+  // Channel bytes of the image as a file edited elsewhere might hold them.
+  for (int edits = which == 1 ? in.next() % 3 : 0; edits > 0; --edits) {
+    const int address = in.next() % (channel_count * mem::channel_record_size);
+    ws.image.set_byte(address, in.next());
+  }
   const Param_image before = ws.image;
+  const bool refusable = !image_faults(ws.image, ws.state.coding_version).empty();
   const auto fixed_time = [] { return Local_time{2026, 12, 9, 12, 0, 0}; };
 
   Transfer_result result;
@@ -154,6 +197,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
       break;
   }
   FUZZ_CHECK(!port.is_open());
+  if (const auto& id = port.identification_before_transfer) {
+    // The identification block's layout, read from its top address down.
+    FUZZ_CHECK(id->size() == 8 && (*id)[0] == 'P' && (*id)[1] == '1' && (*id)[2] == '6' &&
+               (*id)[3] == '0' && (*id)[4] == '0' && (*id)[7] == 0x00);
+  }
+  const bool frame_sent = std::any_of(port.sends.begin(), port.sends.end(), [](const auto& s) {
+    return s.size() == packet_size && s[0] == 'W';
+  });
+  if (which == 1 && frame_sent) FUZZ_CHECK(!refusable);
   if (result.status == Transfer_status::stopped) FUZZ_CHECK(sent_end_last(port.sends));
   if (which == 0 && !result.ok()) FUZZ_CHECK(ws.image == before);
   if (which == 0 && result.ok()) FUZZ_CHECK(headers_intact(ws.image, parameter_write_packets));

@@ -299,7 +299,7 @@ void run_fleet(const Fleet_options& o) {
   }
   const std::string file_bytes = read_input_or_fail(o.file, csv_size_limit);
   const Workspace file = open_or_fail(o.file);
-  refuse_unwritable_file(file.image);
+  refuse_unwritable_file(file);
   std::optional<Free_texts> texts;
   if (!o.texts.empty()) {
     const auto table = read_free_texts(read_input_or_fail(o.texts, csv_size_limit));

@@ -62,7 +62,7 @@ void add_link_commands(CLI::App& app) {
     cmd->callback([o] {
       Workspace ws = open_or_fail(o->file);
       if (!o->backup_dir.empty()) {
-        refuse_unwritable_file(ws.image);
+        refuse_unwritable_file(ws);
         prepare_backup_folder(o->backup_dir);
       }
       Link_run run(*o, {o->file});

@@ -27,9 +27,9 @@ constexpr const char* radio_column = "радиостанция";
 
 }  // namespace
 
-void refuse_unwritable_file(const Param_image& image) {
-  if (!headers_intact(image, parameter_write_packets)) {
-    throw Command_failed(exit_refused, terminal_text(transfer_text::corrupt_headers.text));
+void refuse_unwritable_file(const Workspace& file) {
+  if (const auto refusal = write_refusal(file.image, file.state.coding_version)) {
+    throw Command_failed(exit_refused, terminal_text(refusal->message.text));
   }
 }
 
@@ -105,7 +105,7 @@ void add_verify_command(CLI::App& app) {
       "when it differs, 6 when the radio is of the other band.");
   cmd->callback([o] {
     const Workspace file = open_or_fail(o->file);
-    refuse_unwritable_file(file.image);
+    refuse_unwritable_file(file);
     Link_run run(*o, {o->file});
     const Workspace radio = read_radio(run);
     std::cout << "Время последнего программирования : " << time_label(radio.image) << '\n';

@@ -10,10 +10,10 @@
 
 namespace tirna::cli {
 
-// Fails with status 8 and the write's own message when a packet a write sends does not carry the
-// header of its own address: the write would refuse the file, so there is nothing to back up for
-// or to verify against.
-void refuse_unwritable_file(const Param_image& image);
+// Fails with status 8 and the write's own message when the write would refuse the file (packets
+// with the headers of other addresses, channels that fail the check of every channel): there is
+// nothing to back up for, to verify against or to program a fleet with.
+void refuse_unwritable_file(const Workspace& file);
 
 // Creates the backup folder when missing; fails with status 3 when it cannot be made or written,
 // before anything talks to the radio.

@@ -97,6 +97,9 @@ std::string reason(const Assignment_outcome& o, const Workspace& ws, const Windo
       return "holds a character that code page 1251 cannot store";
     case Edit_refusal::text_too_long:
       return o.detail + " bytes in code page 1251 (a line break takes 2); the radio keeps 192";
+    case Edit_refusal::channel_refused:
+      return channel_fault_text(*o.fault) + "; a channel in use must keep the band's limits and "
+             "sub-tones the radio has";
     case Edit_refusal::text_not_kept:
       return "would read back as " + in_quotes(o.detail) +
              ": a final \"я\" in the 192nd place is the byte 0xFF, which reads as erased memory";

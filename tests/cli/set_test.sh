@@ -89,6 +89,16 @@ refuse '^set: f_rx2="1000": outside the band' f_rx1=155 f_rx2=1000 pow1=Пони
 expect_status 8 "$cli" set "$T/a.tn5" f_rx1=1000 foo=1 band1=x
 [ "$(grep -c '^set: .*=' "$T/err")" -eq 3 ] || fail "three refusals expected: $(cat "$T/err")"
 
+# A channel is checked whole after the call, whatever route its values took: switched on, channel 5
+# would carry the 500 MHz its record holds (old coding: 80000 steps of 6.25 kHz).
+cp "$T/a.tn5" "$T/d.tn5"
+poke "$T/d.tn5" "$(offset_of 64)" 80 38 05
+cp "$T/d.tn5" "$T/d.orig"
+expect_status 8 "$cli" set "$T/d.tn5" no_kan5= pow5=Понижен.
+grep -q '^set: pow5="Понижен.": channel 5: the receive frequency 500.000000 MHz is outside the band 146.000000 to 175.000000 MHz' "$T/err" ||
+  fail "the channel check's refusal: $(cat "$T/err")"
+cmp -s "$T/d.tn5" "$T/d.orig" || fail "a refused channel changed the file"
+
 # Usage errors and file errors.
 expect_status 2 "$cli" set "$T/a.tn5" f_rx1
 grep -q '"f_rx1" is not NAME=VALUE' "$T/err" || fail "no-'=' message"

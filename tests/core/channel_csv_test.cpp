@@ -8,6 +8,7 @@
 #include "core/files/csv_table.h"
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
+#include "core/text/format.h"
 #include "test_support.h"
 
 namespace tirna {
@@ -175,7 +176,10 @@ TEST(ChannelCsv, ExportThenImportGivesBackTheSameRecords) {
   }
 }
 
-TEST(ChannelCsv, BitsNoColumnShowsComeBackThroughTheRecordColumn) {
+// The Record column brings back what no column shows, but only what a control could set: the
+// radio's own bits stay as the receiving channel has them, and whatever the record holds, the
+// channel it makes passes the same check as every other edit.
+TEST(ChannelCsv, TheRecordColumnGivesOnlyWhatAControlSetsAndPassesTheChannelCheck) {
   Opened source = opened();
   Channel_record_bytes odd = channel_record(source.image, 1);
   odd[2] |= 0x80;   // unused bit of the control byte
@@ -189,9 +193,56 @@ TEST(ChannelCsv, BitsNoColumnShowsComeBackThroughTheRecordColumn) {
                      Channel_record_bytes{0x01, 0x7D, 0x38, 0xA0, 0x06, 0x01, 0x7D, 0x08, 0x00,
                                           0x00, 0x10, 0x00, 0x00, 0x00, 0x01, 0x01});
   const std::string csv = export_channels_csv(source.image, 2);
+
+  // Into the file it came from: nothing changes, odd records and all.
+  Opened same = source;
+  EXPECT_TRUE(import_channels_csv(same.image, same.state, csv).ok());
+  expect_same_channels(same.image, source.image);
+
+  // Into another file: the two odd sub-tones are refused on their lines, nothing is stored.
   Opened target = opened();
-  EXPECT_TRUE(import_channels_csv(target.image, target.state, csv).ok());
-  expect_same_channels(target.image, source.image);
+  const Param_image before = target.image;
+  const auto refused = import_channels_csv(target.image, target.state, csv);
+  ASSERT_EQ(refused.problems.size(), 2u);
+  EXPECT_EQ(target.image, before);
+  for (int i : {0, 1}) {
+    const Csv_problem& p = refused.problems[i];
+    EXPECT_EQ(p.line, 2 + i);
+    EXPECT_EQ(p.column, "Record");
+    EXPECT_EQ(p.refusal, Csv_refusal::channel_refused);
+    ASSERT_TRUE(p.fault);
+  }
+  EXPECT_EQ(refused.problems[0].fault->kind, Channel_fault::subtone_type);
+  EXPECT_EQ(refused.problems[1].fault->kind, Channel_fault::ctcss_value);
+
+  // The other bits no control sets come from the receiving channel, not from the record.
+  const std::string first_row_only = csv.substr(0, csv.find('\n', csv.find('\n') + 1) + 1);
+  std::string fixed = first_row_only;
+  const std::string tone_bits = hex_bytes(std::vector<uint8_t>{odd[7], odd[8]});
+  fixed.replace(fixed.find(tone_bits), tone_bits.size(), "0C 00");
+  ASSERT_TRUE(import_channels_csv(target.image, target.state, fixed).ok());
+  const Channel_record_bytes got = channel_record(target.image, 1);
+  EXPECT_EQ(got[2] & 0x80, 0);
+  EXPECT_EQ(got[10], 0x10);
+  EXPECT_EQ(got[12], 0x00);
+}
+
+// A row's Record that codes a frequency outside the file's band does not slip past the band
+// limits because the Frequency column names the same frequency.
+TEST(ChannelCsv, FrequenciesFromTheRecordKeepTheBandLimits) {
+  Opened o = opened();
+  Param_image far = o.image;
+  store_frequency(far, 1, Side::rx, 500000000, 2);
+  store_frequency(far, 1, Side::tx, 160000000, 2);
+  const std::string csv = "Location,Frequency,Record\n1,500.000000," +
+                          hex_bytes(channel_record(far, 1)) + "\n";
+  const Param_image before = o.image;
+  const auto result = import_channels_csv(o.image, o.state, csv);
+  ASSERT_EQ(result.problems.size(), 1u);
+  EXPECT_EQ(result.problems[0].refusal, Csv_refusal::out_of_band);
+  EXPECT_EQ(result.problems[0].column, "Frequency");
+  EXPECT_EQ(result.problems[0].value, "500.000000");
+  EXPECT_EQ(o.image, before);
 }
 
 TEST(ChannelCsv, ChirpStyleTableWithEuropeanSeparators) {
@@ -314,7 +365,20 @@ TEST(ChannelCsv, TablesWithoutLocationOrWithBrokenQuotesAreRefusedWhole) {
             Csv_refusal::no_location_column);
   EXPECT_EQ(import_channels_csv(o.image, o.state, "Location\n\"1\n").problems.at(0).refusal,
             Csv_refusal::syntax);
-  EXPECT_TRUE(import_channels_csv(o.image, o.state, "").ok());
+  // No header, or a header and no row, is a table without any channel (CHIRP's would switch all
+  // sixteen off); a column read twice would leave one of its cells unread.
+  const Param_image before = o.image;
+  for (const char* empty : {"", "Location,Frequency\n", "Location,Frequency\n\n#2,150\n"}) {
+    const auto result = import_channels_csv(o.image, o.state, empty);
+    ASSERT_EQ(result.problems.size(), 1u) << empty;
+    EXPECT_EQ(result.problems[0].refusal, Csv_refusal::empty_table) << empty;
+  }
+  const auto twice = import_channels_csv(o.image, o.state, "Location,Frequency,frequency\n1,150,151\n");
+  ASSERT_EQ(twice.problems.size(), 1u);
+  EXPECT_EQ(twice.problems[0].refusal, Csv_refusal::duplicate_column);
+  EXPECT_EQ(twice.problems[0].column, "frequency");
+  EXPECT_TRUE(import_channels_csv(o.image, o.state, "Location,Comment,Comment\n1,a,b\n").ok());
+  EXPECT_NE(o.image, before);  // a CHIRP table: the channels it has no row for are switched off
 }
 
 // ---- CHIRP ----

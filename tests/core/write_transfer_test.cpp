@@ -110,20 +110,28 @@ TEST(WriteImage, ClearsBitsZeroAndOneOf0x2BCEvenWithUsb) {
   }
 }
 
+// The other band, or a band code of neither band (even one the image holds as well), gets
+// nothing beyond the handshake.
 TEST(WriteImage, BandMismatchSendsNothingBeyondTheHandshake) {
-  Link_rig rig;
-  same_radio(rig);
-  rig.radio.identification[5] = 0x06;
-  const Param_image before = rig.ws.image;
-  const Transfer_result r = write(rig);
-  EXPECT_EQ(r.status, Transfer_status::band_mismatch);
-  EXPECT_EQ(rig.port.sends.size(), 3u);  // request, identification request, acknowledgement
-  EXPECT_EQ(rig.radio.ends(), 0);
-  EXPECT_EQ(rig.view.messages.back(), transfer_text::band_mismatch);
-  EXPECT_EQ(rig.view.messages.back().text,
-            "Данная радиостанция не соответствует\rвыбранному диапазону частот");
-  EXPECT_EQ(tail(rig.journal, 4), failure_ending);
-  EXPECT_EQ(rig.ws.image, before);
+  for (const uint8_t radio_code : {uint8_t{0x06}, uint8_t{0x30}}) {
+    Link_rig rig;
+    same_radio(rig);
+    rig.radio.identification[5] = radio_code;
+    if (radio_code == 0x30) {  // the image of the 450-470 MHz band, with that code
+      new_blok(rig.ws.image, 1, 4);
+      rig.ws.image.set_byte(mem::band_code, radio_code);
+    }
+    const Param_image before = rig.ws.image;
+    const Transfer_result r = write(rig);
+    EXPECT_EQ(r.status, Transfer_status::band_mismatch);
+    EXPECT_EQ(rig.port.sends.size(), 3u);  // request, identification request, acknowledgement
+    EXPECT_EQ(rig.radio.ends(), 0);
+    EXPECT_EQ(rig.view.messages.back(), transfer_text::band_mismatch);
+    EXPECT_EQ(rig.view.messages.back().text,
+              "Данная радиостанция не соответствует\rвыбранному диапазону частот");
+    EXPECT_EQ(tail(rig.journal, 4), failure_ending);
+    EXPECT_EQ(rig.ws.image, before);
+  }
 }
 
 struct Coding_case {
@@ -206,6 +214,28 @@ TEST(WriteImage, PacketWithTheHeaderOfAnotherAddressIsRefusedBeforeThePortOpens)
   EXPECT_EQ(rig.view.messages.back(),
             (Message{Message_icon::exclamation, "Ошибка записи данных",
                      "Файл параметров повреждён: заголовки пакетов не соответствуют адресам."}));
+}
+
+// A channel in use that fails the check of every channel (a file edited elsewhere) is named, and
+// the radio is not asked anything; the same channels switched off are written.
+TEST(WriteImage, ChannelsOutsideTheBandOrWithForeignSubtonesAreRefusedBeforeThePortOpens) {
+  Link_rig rig;
+  same_radio(rig);
+  const uint8_t v = rig.ws.state.coding_version;
+  store_frequency(rig.ws.image, 3, Side::rx, 500000000, v);
+  store_frequency(rig.ws.image, 4, Side::tx, 140000000, v);
+  set_subtone(rig.ws.image, 5, Side::rx, 2, 0x00, 0x00);
+  const Transfer_result r = write(rig);
+  EXPECT_EQ(r.status, Transfer_status::refused_channels);
+  EXPECT_TRUE(rig.port.opened_ports.empty());
+  EXPECT_EQ(rig.view.messages.back().text,
+            "Данные не записаны. Параметры каналов недопустимы:\r"
+            "канал 3: частота приема 500,000000 МГц вне диапазона 146,000000 - 175,000000 МГц.\r"
+            "канал 4: частота передачи 140,000000 МГц вне диапазона 146,000000 - 175,000000 МГц.\r"
+            "канал 5: субтон приема неизвестного типа 2.");
+  for (int n : {3, 5}) set_channel_in_use(rig.ws.image, n, false);
+  set_tx_allowed(rig.ws.image, 4, false);
+  EXPECT_EQ(write(rig).status, Transfer_status::completed);
 }
 
 TEST(WriteImage, HeadersOfPacketsNotSentDoNotMatter) {

@@ -24,13 +24,34 @@ expect_line "$T/err" "Дополнительная информация не с�
 cmp "$T/kept.tn5" "$T/kept.orig" || fail "a failed read-extra changed the file"
 stop_sim
 
-# An identification without "P1600": four attempts at once, then the message.
-start_sim --ident "50 31 36 30 31 00 04 00" --log "$T/foreign.log"
-expect_status 5 "$cli" read --port "$DEV" -o "$T/none.tn5"
-read_failed_lines
-[ "$(grep -c 'programming request' "$T/foreign.log")" -eq 4 ] || fail "not 4 attempts"
-grep -q 'Радиостанция:' "$T/out" && fail "a refused radio was reported"
-stop_sim
+# Identifications: only the identification block's layout ("P1600", band, version, 0x00) is one.
+# Each case: the simulator's options, the read's status, its attempts, what the write then gives.
+# A stray 0x06 on the line before the first acknowledgement shifts one attempt's answer by a byte;
+# that attempt fails and the next finds the radio as it is (band 0x00, version 4, 160 MHz).
+while IFS='|' read -r options read_status attempts write_status; do
+  eval "set -- $options"
+  start_sim "$@" --log "$T/ident.log"
+  expect_status "$read_status" "$cli" read --port "$DEV" -o "$T/ident.tn5"
+  [ "$(grep -c 'programming request' "$T/ident.log")" -eq "$attempts" ] ||
+    fail "$options: not $attempts attempts"
+  if [ "$read_status" -eq 0 ]; then
+    grep -q "^Радиостанция: .*, версия 4$" "$T/out" || fail "$options: no radio line"
+    expect_status 0 "$cli" show "$T/ident.tn5"
+    grep -q '^ *1 .*160,000000' "$T/out" || fail "$options: channel 1 not at 160 MHz: $(cat "$T/out")"
+  else
+    read_failed_lines
+    grep -q 'Радиостанция:' "$T/out" && fail "$options: a refused radio was reported"
+  fi
+  expect_status "$write_status" "$cli" write --port "$DEV" "$T/kept.tn5"
+  stop_sim
+  rm -f "$T/ident.log" "$T/ident.tn5"
+done <<'EOF'
+--noise "00 FF 06"|0|2|0
+--ident "06 50 31 36 30 30 00 02"|5|4|5
+--ident "50 31 36 30 31 00 04 00"|5|4|5
+--ident "41 50 31 36 30 30 00 04"|5|4|5
+--band-code 0x30|0|1|6
+EOF
 
 # Noise before the first acknowledgement and before every later one is dropped.
 start_sim --noise "15 FF 00 50" --noise-between "15 41 00"

@@ -142,7 +142,9 @@ void Parameter_editor::in_tone(int n, Side side) {
 }
 
 Assignment_outcome Parameter_editor::assign(std::string_view name, std::string_view value) {
-  Assignment_outcome out{std::string(name), std::string(value), std::nullopt, ""};
+  Assignment_outcome out;
+  out.name = name;
+  out.value = value;
   const auto p = parse_parameter_name(name);
   if (!p) {
     out.refusal = Edit_refusal::unknown_name;
@@ -280,6 +282,7 @@ std::optional<Edit_refusal> Parameter_editor::assign_memo(std::string_view value
 std::vector<Assignment_outcome> apply_assignments(
     Workspace& ws, const std::vector<std::pair<std::string, std::string>>& assignments) {
   const std::string squelch_key(setting_entry(squelch_key_slot).name);
+  const Param_image before = ws.image;
   Parameter_editor editor(ws);
   std::vector<Assignment_outcome> outcomes;
   for (const auto& [name, value] : assignments) {
@@ -287,6 +290,26 @@ std::vector<Assignment_outcome> apply_assignments(
   }
   for (const auto& [name, value] : assignments) {
     if (name == squelch_key) outcomes.push_back(editor.assign(name, value));
+  }
+  // The one check of every channel the assignments changed: a channel switched on, say, carries
+  // whatever frequency the file held for it.
+  for (const Channel_fault& fault : edit_faults(before, ws.image, ws.state)) {
+    Assignment_outcome* last = nullptr;
+    for (Assignment_outcome& o : outcomes) {
+      const auto p = parse_parameter_name(o.name);
+      const bool of_channel =
+          p && (p->kind() == Parameter_kind::channel_box || p->kind() == Parameter_kind::channel_cell);
+      if (!o.refusal && of_channel && p->number == fault.channel) {
+        last = &o;
+      }
+    }
+    if (last == nullptr) {
+      outcomes.emplace_back();
+      last = &outcomes.back();
+      last->name = "no_kan" + std::to_string(fault.channel);
+    }
+    last->refusal = Edit_refusal::channel_refused;
+    last->fault = fault;
   }
   return outcomes;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/channels/channel_check.h"
 #include "core/channels/subtone_entry.h"
 #include "core/catalogue/catalogue.h"
 #include "core/channels/window_view.h"
@@ -45,6 +46,7 @@ enum class Edit_refusal {
   not_in_code_page,    // memo1: a character code page 1251 cannot store
   text_too_long,       // memo1: more than 192 bytes
   text_not_kept,       // memo1: would read back as another text
+  channel_refused,     // the channel the edits make fails the check of every channel (fault)
 };
 
 struct Assignment_outcome {
@@ -54,6 +56,7 @@ struct Assignment_outcome {
   // f_rx, f_tx: the text now shown when the coding stored another frequency than the one typed.
   // subtone_refused: the dialog's message.
   std::string detail;
+  std::optional<Channel_fault> fault;  // channel_refused: what the check found
 };
 
 class Parameter_editor : Edit_host {

@@ -89,6 +89,19 @@ std::string lower(std::string_view s) {
   return out;
 }
 
+// A column whose cells the import reads (Name, Comment and TStep are ignored).
+bool read_column(std::string_view name) {
+  const std::string n = lower(name);
+  if (n == "name" || n == "comment" || n == "tstep") return false;
+  for (std::string_view c : chirp_columns) {
+    if (lower(c) == n) return true;
+  }
+  for (std::string_view c : own_columns) {
+    if (lower(c) == n) return true;
+  }
+  return false;
+}
+
 // ---- export ----
 
 // Watts as CHIRP writes them: whole watts from 10 W on ("25W"), else one decimal ("5.0W").
@@ -459,12 +472,19 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
   const Csv_table& table = std::get<Csv_table>(read);
   std::size_t first_row = 0;
   while (first_row < table.records.size() && table.records[first_row].commented) ++first_row;
-  if (first_row == table.records.size()) return result;
+  if (first_row == table.records.size()) {
+    result.problems.push_back({0, "", "", Csv_refusal::empty_table, ""});
+    return result;
+  }
   const Csv_record& header = table.records[first_row];
   std::map<std::string, std::size_t> columns;
   for (std::size_t i = 0; i < header.fields.size(); ++i) {
-    columns.emplace(lower(trimmed(header.fields[i])), i);
+    const std::string name = trimmed(header.fields[i]);
+    if (!columns.emplace(lower(name), i).second && read_column(name)) {
+      result.problems.push_back({header.line, name, "", Csv_refusal::duplicate_column, ""});
+    }
   }
+  if (!result.ok()) return result;
   if (columns.count("location") == 0) {
     result.problems.push_back({header.line, "Location", "", Csv_refusal::no_location_column, ""});
     return result;
@@ -474,6 +494,7 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
 
   Param_image work = image;
   std::map<int, int> line_of_channel;
+  std::map<int, std::string> tx_column_of_channel;
   const uint8_t marker =
       is_new_coding(state.coding_version) ? coding_marker_new : coding_marker_old;
   bool any_row = false;
@@ -515,9 +536,13 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
       if (const auto base = parse_record_hex(*hex); !base) {
         row.refuse("Record", *hex, Csv_refusal::bad_record);
       } else {
+        // Only what a control sets comes from the record; the channel keeps the radio's own bits.
         Param_image scratch = work;
         set_channel_record(scratch, channel, *base);
-        if (coding_marker(scratch, channel) == marker) work = scratch;
+        if (coding_marker(scratch, channel) == marker) {
+          set_channel_record(work, channel,
+                             with_own_fixed_bits(*base, channel_record(work, channel)));
+        }
       }
     }
     const Channel_fields now = read_channel_fields(work, channel, state.coding_version);
@@ -569,10 +594,14 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
     if (rx_noted) result.notes.push_back({row.line(), "Frequency", wanted.rx_hz, stored.rx_hz});
     // A simplex row's transmit frequency is its receive frequency: one note says it.
     const std::string tx_column = column_of_transmitter(row);
+    tx_column_of_channel[channel] = tx_column;
     const bool same_as_rx = tx_column == "Frequency" && rx_noted && wanted.tx_hz == wanted.rx_hz;
     if (stored.tx_hz != wanted.tx_hz && row.refused() == 0 && !same_as_rx) {
       result.notes.push_back({row.line(), tx_column, wanted.tx_hz, stored.tx_hz});
     }
+  }
+  if (!any_row && result.problems.empty()) {
+    result.problems.push_back({header.line, "", "", Csv_refusal::empty_table, ""});
   }
   if (any_row && result.channels.empty() && result.problems.empty()) {
     std::string locations;
@@ -586,6 +615,22 @@ Csv_import_result import_channels_csv(Param_image& image, const Working_state& s
       if (line_of_channel.count(n) != 0 || !channel_in_use(work, n)) continue;
       toggle_channel_off(work, n, true);
       result.switched_off.push_back(n);
+    }
+  }
+  if (result.ok()) {
+    // The one check of every channel the table changed, whatever column or record gave its values.
+    for (const Channel_fault& f : edit_faults(image, work, state)) {
+      std::string column = "Record";
+      std::string value = hex_bytes(channel_record(work, f.channel));
+      if (f.kind == Channel_fault::out_of_band) {
+        column = f.side == Side::rx ? "Frequency" : tx_column_of_channel[f.channel];
+        value = mhz_text(f.hz);
+      }
+      Csv_problem problem{line_of_channel[f.channel], column, value, Csv_refusal::channel_refused,
+                          ""};
+      if (f.kind == Channel_fault::out_of_band) problem.refusal = Csv_refusal::out_of_band;
+      problem.fault = f;
+      result.problems.push_back(problem);
     }
   }
   if (result.ok()) image = work;
@@ -634,6 +679,12 @@ std::string csv_refusal_text(const Csv_problem& p, const Working_state& state) {
       return "not the 16 bytes of a channel record in hex";
     case Csv_refusal::past_last_channel:
       return "the row would go to channel " + p.detail + ", past the last channel 16";
+    case Csv_refusal::empty_table:
+      return "the table has no rows (a table with no row for any channel is refused)";
+    case Csv_refusal::duplicate_column:
+      return "the header names this column twice";
+    case Csv_refusal::channel_refused:
+      return p.fault ? channel_fault_text(*p.fault) : "";
     case Csv_refusal::no_channel:
       return "no row names a channel 1 to 16 (the rows give Location " + p.detail +
              "; --first-location N makes memory N channel 1)";

@@ -6,10 +6,12 @@
 // store.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/channels/channel_check.h"
 #include "core/image/param_image.h"
 #include "core/image/working_state.h"
 
@@ -71,14 +73,23 @@ enum class Csv_refusal {
   bad_record,    // Record: not 16 hex bytes
   no_channel,    // no row names a channel 1..16 (detail: the Locations the rows gave)
   past_last_channel,  // pasted, the row would land past channel 16 (detail: that channel)
+  empty_table,        // no header, or a header and no row
+  duplicate_column,   // the header names a column the import reads twice (column: its name)
+  channel_refused,    // the channel the row makes fails the check of every channel (fault)
 };
 
 struct Csv_problem {
+  Csv_problem() = default;
+  Csv_problem(int at_line, std::string in_column, std::string cell, Csv_refusal why,
+              std::string more = {})
+      : line(at_line), column(std::move(in_column)), value(std::move(cell)), refusal(why),
+        detail(std::move(more)) {}
   int line = 0;
   std::string column;
   std::string value;
   Csv_refusal refusal = Csv_refusal::syntax;
   std::string detail;
+  std::optional<Channel_fault> fault;  // channel_refused: what the check found
 };
 
 // A frequency that the file's coding stores as another one (truncated to its grid).
@@ -110,15 +121,18 @@ struct Csv_import_options {
   bool keep_missing = false;     // channels without a row stay as they are, also from CHIRP
 };
 
-// Reads the table (columns by header name, in any order; unknown columns ignored; missing ones
+// Reads the table (columns by header name, in any order; unknown columns ignored, a column read
+// twice refused; missing ones
 // leave their fields as the channel has them, except that a row always switches its channel on
 // unless ChannelOff says otherwise, and a row without a Duplex column is simplex, as CHIRP reads
 // it) and changes the channels it names. Rows whose Location names no channel are skipped; a
 // table without any row for a channel is refused. A table without our ChannelOff column came from
 // CHIRP, where an empty memory is a missing row: its channels without a row are switched off
 // (unless keep_missing). In our own tables they are kept, and a commented row ("#" before the
-// Location) whose ChannelOff says V is the row of a channel that is off. With any problem the
-// image is left exactly as it was.
+// Location) whose ChannelOff says V is the row of a channel that is off. A row's Record supplies
+// only the bits a control sets (the channel keeps its own others), and every channel the table
+// changed passes the check of every channel (edit_faults), whatever column or record its values
+// came from. With any problem the image is left exactly as it was.
 Csv_import_result import_channels_csv(Param_image& image, const Working_state& state,
                                       std::string_view text,
                                       const Csv_import_options& options = {});

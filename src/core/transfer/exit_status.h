@@ -26,6 +26,7 @@ constexpr Exit_status exit_status_of(Transfer_status status) {
     case Transfer_status::port_not_opened:
       return exit_port;
     case Transfer_status::corrupt_headers:
+    case Transfer_status::refused_channels:
       return exit_refused;
     case Transfer_status::band_mismatch:
       return exit_band_mismatch;

@@ -31,6 +31,10 @@ inline const Message extra_read_failed{
 inline const Message corrupt_headers{
     Message_icon::exclamation, "Ошибка записи данных",
     "Файл параметров повреждён: заголовки пакетов не соответствуют адресам."};
+// A channel in use holds a frequency outside the image's band or a sub-tone the radio does not
+// have (a file edited elsewhere, a record of another radio): the lines that follow name them.
+inline const Message refused_channels{Message_icon::exclamation, "Ошибка записи данных",
+                                      "Данные не записаны. Параметры каналов недопустимы:"};
 // The free text holds a character that code page 1251 has no byte for: the radio could only be
 // given another character in its place.
 inline const Message free_text_not_storable{

@@ -10,6 +10,7 @@ enum class Transfer_status {
   completed,
   usb_programmer,   // programmer type USB: no exchange took place
   corrupt_headers,  // a packet to be written has the header of another address; port not opened
+  refused_channels,  // a channel to be written fails the check of every channel; port not opened
   port_not_opened,  // the port did not open and the view gave up at once
   no_answer,        // the handshake failed
   band_mismatch,    // the radio is of the other band

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "core/channels/channel_check.h"
 #include "core/image/frequency.h"
 #include "core/transfer/packet_phase.h"
 #include "core/transfer/transfer_messages.h"
@@ -18,6 +19,21 @@ constexpr int first_time_packet = 121;
 
 void clear_bits_cleared_by_write(Param_image& image) {
   image.set_bits(mem::beep_save, bits_cleared_by_write, 0);
+}
+
+std::optional<Write_refusal> write_refusal(const Param_image& image, uint8_t coding_version) {
+  if (!headers_intact(image, parameter_write_packets)) {
+    return Write_refusal{Transfer_status::corrupt_headers, transfer_text::corrupt_headers};
+  }
+  const std::vector<Channel_fault> faults = image_faults(image, coding_version);
+  if (faults.empty()) return std::nullopt;
+  constexpr std::size_t listed = 4;
+  Message m = transfer_text::refused_channels;
+  for (std::size_t i = 0; i < faults.size() && i < listed; ++i) {
+    m.text += "\r" + channel_fault_text_ru(faults[i]) + ".";
+  }
+  if (faults.size() > listed) m.text += "\rи ещё " + std::to_string(faults.size() - listed) + ".";
+  return Write_refusal{Transfer_status::refused_channels, m};
 }
 
 bool radio_fits_band(const Radio_identification& radio, const Param_image& image) {
@@ -44,9 +60,9 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_v
     result.status = Transfer_status::usb_programmer;
     return result;
   }
-  if (!headers_intact(ws.image, parameter_write_packets)) {
-    result.status = Transfer_status::corrupt_headers;
-    view.show_message(transfer_text::corrupt_headers);
+  if (const auto refusal = write_refusal(ws.image, ws.state.coding_version)) {
+    result.status = refusal->status;
+    view.show_message(refusal->message);
     view.razblok_btn();
     return result;
   }

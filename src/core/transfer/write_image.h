@@ -2,6 +2,8 @@
 // The write command: channels, settings, identification block and the programming time (38
 // packets) to a radio of the image's band, in the radio's frequency coding.
 
+#include <optional>
+
 #include "core/image/workspace.h"
 #include "core/link/handshake.h"
 #include "core/pages/extra_data.h"
@@ -23,6 +25,15 @@ Transfer_result write_parameter_image(Workspace& ws, Link_session& session, Tran
 // Bits 0-1 of the settings byte 0x2BC are 0 afterwards: no control sets them, every write clears
 // them before anything else.
 void clear_bits_cleared_by_write(Param_image& image);
+// Why the image may not be written to any radio, before one is asked: packets to be written that
+// carry the header of another address (corrupt_headers), or channels that fail the check of every
+// channel (refused_channels, the message naming them). Nothing when it may.
+struct Write_refusal {
+  Transfer_status status;
+  Message message;
+};
+std::optional<Write_refusal> write_refusal(const Param_image& image, uint8_t coding_version);
+
 // True when the radio's band code (identification byte 5) is one of the two bands and the image's
 // (0x2D2).
 bool radio_fits_band(const Radio_identification& radio, const Param_image& image);
