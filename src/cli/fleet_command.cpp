@@ -12,6 +12,7 @@
 #include <iostream>
 #include <memory>
 #include <mutex>
+#include <map>
 #include <set>
 
 #include "cli/commands.h"
@@ -23,6 +24,7 @@
 #include "core/fleet/fleet_worker.h"
 #include "core/text/format.h"
 #include "core/text/messages.h"
+#include "platform/device_lock.h"
 #include "platform/event_loop_clock.h"
 #include "platform/port_names.h"
 #include "platform/serial_port.h"
@@ -292,10 +294,24 @@ std::string sha256_hex(const std::string& bytes) {
 }
 
 void run_fleet(const Fleet_options& o) {
-  // Everything that can be refused is refused before any radio is touched.
-  std::set<std::string> seen;
+  // Everything that can be refused is refused before any radio is touched. One programmer given
+  // by two names (a link in /dev/serial/by-id, a COMn mapping) would be two workers on one line.
+  std::vector<std::string> devices;
+  std::map<std::string, std::string> port_of_device;
   for (const std::string& port : o.ports) {
-    if (!seen.insert(port).second) throw Command_failed(exit_usage, "fleet: the port " + port + " is given twice");
+    std::string device = port;
+    if (const auto n = com_port_number(port)) {
+      const Port_mapping mapping =
+          map_com_port(*n, program_folder_of(o.program_folder), !o.program_folder.empty());
+      std::cout << "Порт " << port << ": " << mapping.device << " (" << mapping.source << ")\n";
+      device = mapping.device;
+    }
+    const std::string canonical = canonical_device(device);
+    if (const auto [it, fresh] = port_of_device.emplace(canonical, port); !fresh) {
+      throw Command_failed(exit_usage, "fleet: " + it->second + " and " + port +
+                                           " are the same device (" + canonical + ")");
+    }
+    devices.push_back(device);
   }
   const std::string file_bytes = read_input_or_fail(o.file, csv_size_limit);
   const Workspace file = open_or_fail(o.file);
@@ -323,13 +339,7 @@ void run_fleet(const Fleet_options& o) {
                       o.backup_dir};
   std::vector<std::unique_ptr<QThread>> workers;
   for (std::size_t i = 0; i < o.ports.size(); ++i) {
-    std::string device = o.ports[i];
-    if (const auto n = com_port_number(device)) {
-      const Port_mapping mapping =
-          map_com_port(*n, program_folder_of(o.program_folder), !o.program_folder.empty());
-      std::cout << "Порт " << device << ": " << mapping.device << " (" << mapping.source << ")\n";
-      device = mapping.device;
-    }
+    const std::string device = devices[i];
     state.set_name(i, o.ports[i]);
     workers.emplace_back(QThread::create([&state, &job, &stop, i, device, name = o.ports[i]] {
       SerialPort port([device](int) { return device; });

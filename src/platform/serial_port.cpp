@@ -1,14 +1,10 @@
 #include "platform/serial_port.h"
 
 #include <poll.h>
-#include <pwd.h>
-#include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <thread>
 
@@ -17,7 +13,7 @@
 #include <termios.h>
 #endif
 
-#include "core/files/safe_file.h"
+#include "platform/device_lock.h"
 #include "platform/event_loop_clock.h"
 
 namespace tirna {
@@ -32,35 +28,6 @@ constexpr auto byte_time = std::chrono::microseconds(10'000'000 / 9600);  // 10 
 
 std::string with_code(const char* what, int code, const QString& message) {
   return std::string(what) + " (" + std::to_string(code) + "), " + message.toStdString();
-}
-
-// The lock file by which another program (or a stale one of another user) holds the device, as Qt
-// names it: LCK.. and the device's path below /dev with '/' as '_'. Empty when there is none.
-std::string lock_file_holder(const std::string& device) {
-  std::string name = device.starts_with("/dev/") ? device.substr(5) : device;
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  for (const char* folder : {"/run/lock", "/var/lock", "/tmp"}) {
-    const std::string path = std::string(folder) + "/LCK.." + name;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) continue;
-    std::string owner = std::to_string(st.st_uid);
-    if (const passwd* pw = ::getpwuid(st.st_uid)) owner = pw->pw_name;
-    std::string text = "Файл блокировки " + path + " (пользователь " + owner;
-    const auto read = read_file(path, 4096, Beyond_limit::ignore);
-    if (const auto* bytes = std::get_if<std::string>(&read)) {
-      long pid = 0;
-      std::from_chars(bytes->data(), bytes->data() + bytes->size(), pid);
-      if (pid > 0) {
-        const bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-        text += ", процесс " + std::to_string(pid) + (running ? "" : ", уже не работает");
-        if (!running) text += "; файл можно удалить: sudo rm " + path;
-      }
-    }
-    return text + ")";
-  }
-  return "";
 }
 
 }  // namespace
@@ -123,7 +90,9 @@ std::optional<Open_error> SerialPort::open(int port_number) {
   failed_ = false;
   stopped_ = false;
   last_error_.clear();
-  port_.setPortName(QString::fromStdString(device_));
+  // Every name of the device opens, and locks, the device itself.
+  const std::string canonical = canonical_device(device_);
+  port_.setPortName(QString::fromStdString(canonical));
   opening_ = true;
   struct Reset {
     bool& flag;
@@ -152,12 +121,21 @@ std::optional<Open_error> SerialPort::open(int port_number) {
         e.kind = Open_error::Kind::busy;
         shown_code = EBUSY;
         shown_message = QString::fromLocal8Bit(std::strerror(EBUSY));
-        e.holder = lock_file_holder(device_);
+        e.holder = device_holder(canonical);
       }
     }
     e.text = "Can't open specified device " + device_ + " (Error " + std::to_string(shown_code) +
              ", " + shown_message.toStdString() + ")";
     return e;
+  }
+
+  if (!lock_device(static_cast<int>(port_.handle()))) {
+    port_.close();
+    port_.clearError();
+    return Open_error{Open_error::Kind::busy, device_,
+                      "Can't open specified device " + device_ + " (Error " +
+                          std::to_string(EBUSY) + ", " + std::strerror(EBUSY) + ")",
+                      device_holder(canonical)};
   }
 
   const bool settings_taken =
