@@ -9,6 +9,7 @@
 #include <QCryptographicHash>
 #include <QThread>
 #include <clocale>
+#include <csignal>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -97,7 +98,7 @@ class Journal_file {
     return "";
   }
 
-  std::set<std::string> done;
+  std::set<Done_radio> done;
   char separator = ',';
 
  private:
@@ -126,9 +127,10 @@ const char* phase_text(Fleet_phase phase) {
 // What the ports share: the journal, the totals, the display, the count.
 class Fleet_state {
  public:
-  Fleet_state(Journal_file& journal, std::size_t ports, long count, const Stop_signals& stop)
+  Fleet_state(Journal_file& journal, std::size_t ports, long count, Stop_signals& stop,
+              std::string file_sha256)
       : journal_(journal), lines_(ports), counts_(ports), count_(count), stop_(stop),
-        terminal_(::isatty(STDOUT_FILENO) == 1) {}
+        file_sha256_(std::move(file_sha256)), terminal_(::isatty(STDOUT_FILENO) == 1) {}
 
   struct Port_counts {
     int done = 0, failed = 0;
@@ -149,6 +151,7 @@ class Fleet_state {
     } else if (line.phase != line.printed) {
       std::cout << line.name << ": " << line.phase << '\n' << std::flush;
       line.printed = line.phase;
+      stop_if_output_closed();
     }
   }
   void progress(std::size_t port, const std::string& text) {
@@ -159,7 +162,11 @@ class Fleet_state {
   }
   bool already_done(const std::string& number) {
     std::lock_guard lock(mutex_);
-    return journal_.done.count(number) != 0;
+    return journal_.done.count({number, file_sha256_}) != 0;
+  }
+  void note(std::size_t port, const std::string& text) {
+    std::lock_guard lock(mutex_);
+    print_event(lines_[port].name + ": " + text);
   }
   bool take() {
     std::lock_guard lock(mutex_);
@@ -176,7 +183,7 @@ class Fleet_state {
     const bool done = row.result == Radio_result::done || row.result == Radio_result::already_done;
     if (done) {
       ++counts_[port].done;
-      if (!row.factory_number.empty()) journal_.done.insert(row.factory_number);
+      if (!row.factory_number.empty()) journal_.done.emplace(row.factory_number, row.file_sha256);
     } else {
       ++counts_[port].failed;
     }
@@ -188,29 +195,31 @@ class Fleet_state {
     print_event(event + (terminal_ ? "\a" : ""));
     if (const std::string failure = journal_.append(journal_line(row, journal_.separator));
         !failure.empty()) {
-      print_event(failure + " The run ends.");
+      print_failure(failure + " The run ends.");
       journal_failed_ = true;
       worst_ = std::max<int>(worst_, exit_file_error);
     }
   }
-  void port_failed(std::size_t port, const std::string& text) {
+  void port_failed(std::size_t port, const std::string& text, int status) {
     std::lock_guard lock(mutex_);
-    worst_ = std::max<int>(worst_, exit_port);
+    worst_ = std::max(worst_, status);
     lines_[port].phase = "port failed";
-    print_event(text);
+    print_failure(text);
   }
-  // The totals, the display's last state left on the screen.
+  // The totals, the display's last state left on the screen; on standard error when standard
+  // output was closed.
   int close() {
     std::lock_guard lock(mutex_);
-    if (terminal_ && drawn_ > 0) std::cout << '\n';
+    std::ostream& out = std::cout ? std::cout : std::cerr;
+    if (terminal_ && drawn_ > 0) out << '\n';
     int done = 0, failed = 0;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-      std::cout << lines_[i].name << ": done " << counts_[i].done << ", failed "
-                << counts_[i].failed << '\n';
+      out << lines_[i].name << ": done " << counts_[i].done << ", failed " << counts_[i].failed
+          << '\n';
       done += counts_[i].done;
       failed += counts_[i].failed;
     }
-    std::cout << "Total: done " << done << ", failed " << failed << '\n' << std::flush;
+    out << "Total: done " << done << ", failed " << failed << '\n' << std::flush;
     return worst_;
   }
 
@@ -226,6 +235,18 @@ class Fleet_state {
     std::cout << text << '\n';
     if (terminal_) redraw();
     std::cout << std::flush;
+    stop_if_output_closed();
+  }
+  // Failures go to standard error, as every command's do.
+  void print_failure(const std::string& text) {
+    if (terminal_) clear_block();
+    std::cout << std::flush;
+    std::cerr << text << '\n' << std::flush;
+    if (terminal_) redraw();
+  }
+  // Nobody reads the run's lines any more (| head): the run stops as at Ctrl-C.
+  void stop_if_output_closed() {
+    if (!std::cout) stop_.stop(SIGPIPE);
   }
   void clear_block() {
     for (int i = 0; i < drawn_; ++i) std::cout << "\033[1A\r\033[2K";
@@ -248,7 +269,8 @@ class Fleet_state {
   std::vector<Port_counts> counts_;
   long count_;
   long taken_ = 0;
-  const Stop_signals& stop_;
+  Stop_signals& stop_;
+  std::string file_sha256_;
   bool terminal_;
   bool journal_failed_ = false;
   int drawn_ = 0;
@@ -277,6 +299,7 @@ class Port_observer : public Fleet_observer {
     state_.phase(port_, phase, number);
   }
   bool already_done(const std::string& number) override { return state_.already_done(number); }
+  void note(const std::string& text) override { state_.note(port_, text); }
   bool take() override { return state_.take(); }
   void finished(const Journal_row& row) override { state_.finished(port_, row); }
   bool run_ends() override { return state_.run_ends(); }
@@ -333,38 +356,48 @@ void run_fleet(const Fleet_options& o) {
   static char* argv[] = {name, nullptr};
   QCoreApplication app(argc, argv);
   Stop_signals stop;
-  Fleet_state state(journal, o.ports.size(), o.count, stop);
-
   const Fleet_job job{file, o.file, sha256_hex(file_bytes), texts ? &*texts : nullptr,
                       o.backup_dir};
+  Fleet_state state(journal, o.ports.size(), o.count, stop, job.file_sha256);
   std::vector<std::unique_ptr<QThread>> workers;
   for (std::size_t i = 0; i < o.ports.size(); ++i) {
     const std::string device = devices[i];
     state.set_name(i, o.ports[i]);
+    // Whatever ends one port's work ends that port only.
     workers.emplace_back(QThread::create([&state, &job, &stop, i, device, name = o.ports[i]] {
-      SerialPort port([device](int) { return device; });
-      port.set_fixed_device(device);
-      port.set_wait_mode(SerialPort::Wait_mode::blocking);
-      port.set_stop_fd(stop.fd());
-      Blocking_clock clock(stop.fd());
-      Programmer_choice programmer;
-      std::optional<Radio_identification> identification;
-      Link_session session{port, clock, programmer, identification};
-      Port_view view(state, i);
-      Port_observer observer(state, i);
-      const Transfer_status end = run_fleet_port(name, session, view, job, observer);
-      port.close();
-      if (end == Transfer_status::port_not_opened) {
-        state.port_failed(i, name + ": " +
-                                 (view.open_error ? view.open_error->text
-                                                  : std::string("the port cannot be opened")));
+      try {
+        SerialPort port([device](int) { return device; });
+        port.set_fixed_device(device);
+        port.set_wait_mode(SerialPort::Wait_mode::blocking);
+        port.set_stop_fd(stop.fd());
+        Blocking_clock clock(stop.fd());
+        Programmer_choice programmer;
+        std::optional<Radio_identification> identification;
+        Link_session session{port, clock, programmer, identification};
+        Port_view view(state, i);
+        Port_observer observer(state, i);
+        const Fleet_port_end end = run_fleet_port(name, session, view, job, observer);
+        port.close();
+        if (end.status == Transfer_status::port_not_opened) {
+          std::string text = view.open_error ? view.open_error->text : "the port cannot be opened";
+          if (view.open_error && !view.open_error->holder.empty()) {
+            text += " " + view.open_error->holder;
+          }
+          state.port_failed(i, name + ": " + text, exit_port);
+        } else if (!end.failure.empty()) {
+          state.port_failed(i, name + ": " + end.failure, exit_file_error);
+        }
+      } catch (const std::exception& e) {
+        state.port_failed(i, name + ": program fault: " + e.what(), exit_file_error);
       }
     }));
   }
   for (auto& worker : workers) worker->start();
   for (auto& worker : workers) worker->wait();
   const int status = state.close();
-  if (stop.signal() != 0) std::cout << "Stopped: every port sent END and closed.\n";
+  if (stop.signal() != 0) {
+    (std::cout ? std::cout : std::cerr) << "Stopped: every port sent END and closed.\n";
+  }
   if (status != exit_ok) throw Command_failed(static_cast<Exit_status>(status), "");
 }
 

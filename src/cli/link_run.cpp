@@ -23,6 +23,8 @@ std::string signal_name(int s) {
       return "SIGTERM";
     case SIGHUP:
       return "SIGHUP";
+    case SIGPIPE:
+      return "SIGPIPE: вывод закрыт";
     default:
       return "signal " + std::to_string(s);
   }

@@ -6,15 +6,16 @@
 
 #include <atomic>
 #include <csignal>
+#include <iterator>
 
 namespace tirna {
 namespace {
 
-constexpr int stop_signal_numbers[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int stop_signal_numbers[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 std::atomic<int> write_end{-1};
 std::atomic<int> caught{0};
-struct sigaction previous[3];
+struct sigaction previous[std::size(stop_signal_numbers)];
 
 void on_signal(int s) {
   int expected = 0;
@@ -56,6 +57,10 @@ Stop_signals::~Stop_signals() {
 
 int Stop_signals::signal() const {
   return caught.load();
+}
+
+void Stop_signals::stop(int signal_number) {
+  on_signal(signal_number);
 }
 
 bool readable_now(int fd) {

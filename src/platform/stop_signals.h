@@ -1,6 +1,7 @@
 #pragma once
-// Ctrl-C for the command line's transfers: while an object of this class lives, SIGINT, SIGTERM and
-// SIGHUP do not end the process but make a pipe readable, on which every wait of a transfer
+// Ctrl-C for the command line's transfers: while an object of this class lives, SIGINT, SIGTERM,
+// SIGHUP and SIGPIPE (the output the command writes to was closed: `| head`) do not end the
+// process but make a pipe readable, on which every wait of a transfer
 // blocks beside its port, so that the transfer ends the way its failure ending does ("END", port
 // closed, lock released) and the command exits with status 130. The pipe is never drained: once
 // a signal came, every later wait returns at once. A signal the process was started with ignored
@@ -19,6 +20,9 @@ class Stop_signals {
   int fd() const { return pipe_[0]; }
   // The signal that came, 0 while none has.
   int signal() const;
+  // Stops as the signal would have: for a closed output found by a failed write while SIGPIPE is
+  // ignored.
+  void stop(int signal_number);
 
  private:
   int pipe_[2] = {-1, -1};

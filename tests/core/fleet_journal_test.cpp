@@ -37,12 +37,17 @@ TEST(FleetJournal, RowsReadBackWithEitherSeparatorAndNameTheDoneRadios) {
     Journal_row never = row("", Radio_result::read_failed, 5);
     never.version = -1;
     journal += journal_line(never, separator);
+    // A number a spreadsheet would take for a formula stays a text; it is done with another file.
+    Journal_row formula = row("=1+2", Radio_result::done, 0);
+    formula.file_sha256 = std::string(64, 'b');
+    journal += journal_line(formula, separator);
 
     const auto table = read_csv(journal);
     ASSERT_TRUE(std::holds_alternative<Csv_table>(table));
     const Csv_table& t = std::get<Csv_table>(table);
     EXPECT_EQ(t.separator, separator);
-    ASSERT_EQ(t.records.size(), 7u);
+    ASSERT_EQ(t.records.size(), 8u);
+    EXPECT_EQ(t.records[7].fields[2], "'=1+2");
     EXPECT_EQ(t.records[0].fields,
               (std::vector<std::string>{"time", "port", "factory_number", "model", "band",
                                         "version", "file", "file_sha256", "backup", "result",
@@ -56,9 +61,11 @@ TEST(FleetJournal, RowsReadBackWithEitherSeparatorAndNameTheDoneRadios) {
     EXPECT_EQ(t.records[6].fields[5], "");  // never answered: no version
     EXPECT_EQ(journal.substr(journal.size() - 2), "\r\n");
 
-    // Only "done" counts; "already done" was done in an earlier journal, which is read too.
+    // Only "done" counts, with the file it was done with; "already done" was done in an earlier
+    // journal, which is read too.
     const Journal_contents contents = read_journal(journal);
-    EXPECT_EQ(contents.done, (std::set<std::string>{"1000001"}));
+    EXPECT_EQ(contents.done, (std::set<Done_radio>{{"1000001", std::string(64, 'a')},
+                                                   {"=1+2", std::string(64, 'b')}}));
     EXPECT_EQ(contents.separator, separator);
   }
   EXPECT_EQ(read_journal("").separator, std::nullopt);  // a new journal takes the locale's

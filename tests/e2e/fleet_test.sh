@@ -145,7 +145,7 @@ grep -q ',stopped,130,' "$T/stop.csv" || fail "no stopped row"
 [[ "$(tail -1 "$T/stop-sim.log")" == *END ]] || fail "the radio got no END after the stop"
 stop_sim
 
-# Refused before any radio: a port given twice, a text table that names a radio twice, a journal
+# Refused before any radio: a port given twice (one device by two names: device_lock_test.sh), a text table that names a radio twice, a journal
 # over FILE; a port that does not open ends its worker with status 4.
 expect_status 2 "$cli" fleet --port /dev/null --port /dev/null "$T/file.tn5"
 printf 'factory_number,text\n1,a\n1,b\n' >"$T/twice.csv"
@@ -153,7 +153,7 @@ expect_status 8 "$cli" fleet --port /dev/null "$T/file.tn5" --texts "$T/twice.cs
 expect_line "$T/err" "$T/twice.csv: line 3: the factory number 1 twice"
 expect_status 2 "$cli" fleet --port /dev/null "$T/file.tn5" --journal "$T/file.tn5"
 expect_status 4 "$cli" fleet --port "$T/no-such-port" "$T/file.tn5" --journal "$T/none.csv"
-expect_line "$T/out" "$T/no-such-port: Specified device not found ($T/no-such-port)."
+expect_line "$T/err" "$T/no-such-port: Specified device not found ($T/no-such-port)."
 [ "$(wc -l <"$T/none.csv")" -eq 1 ] || fail "a journal row without a radio"
 no_strays
 echo "fleet: OK"

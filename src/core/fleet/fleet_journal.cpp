@@ -1,5 +1,6 @@
 #include "core/fleet/fleet_journal.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "core/files/csv_table.h"
@@ -17,6 +18,22 @@ int column(const std::vector<std::string>& header, std::string_view name) {
     if (trimmed(header[i]) == name) return static_cast<int>(i);
   }
   return -1;
+}
+
+// A spreadsheet takes a cell that starts with =, +, - or @ for a formula: a factory number or a
+// file name from outside must stay a text, so such a cell starts with an apostrophe.
+std::string cell_text(const std::string& text) {
+  if (!text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) {
+    return "'" + text;
+  }
+  return text;
+}
+
+std::string cell_value(std::string text) {
+  if (text.size() > 1 && text[0] == '\'' && std::string_view("=+-@").find(text[1]) != std::string_view::npos) {
+    text.erase(0, 1);
+  }
+  return text;
 }
 
 const std::vector<std::string> journal_columns = {
@@ -63,10 +80,12 @@ std::string journal_start(char separator) {
 }
 
 std::string journal_line(const Journal_row& row, char separator) {
-  return csv_line({journal_time(row.time), row.port, row.factory_number, row.model, row.band,
-                   row.version < 0 ? std::string() : std::to_string(row.version), row.file,
-                   row.file_sha256, row.backup, std::string(result_text(row.result)),
-                   std::to_string(row.exit_status), row.note},
+  return csv_line({journal_time(row.time), cell_text(row.port), cell_text(row.factory_number),
+                   cell_text(row.model), cell_text(row.band),
+                   row.version < 0 ? std::string() : std::to_string(row.version),
+                   cell_text(row.file), row.file_sha256, cell_text(row.backup),
+                   std::string(result_text(row.result)), std::to_string(row.exit_status),
+                   cell_text(row.note)},
                   separator);
 }
 
@@ -76,16 +95,20 @@ Journal_contents read_journal(std::string_view journal) {
   const auto* t = std::get_if<Csv_table>(&table);
   if (t == nullptr || t->records.empty()) return contents;
   contents.separator = t->separator;
-  std::set<std::string>& done = contents.done;
   const auto& header = t->records.front().fields;
   const int number = column(header, "factory_number");
+  const int sha = column(header, "file_sha256");
   const int result = column(header, "result");
-  if (number < 0 || result < 0) return contents;
+  if (number < 0 || sha < 0 || result < 0) return contents;
   for (std::size_t i = 1; i < t->records.size(); ++i) {
     const auto& f = t->records[i].fields;
-    if (t->records[i].commented || static_cast<int>(f.size()) <= std::max(number, result)) continue;
-    const std::string n = trimmed(f[number]);
-    if (!n.empty() && f[result] == result_text(Radio_result::done)) done.insert(n);
+    if (t->records[i].commented || static_cast<int>(f.size()) <= std::max({number, sha, result})) {
+      continue;
+    }
+    const std::string n = trimmed(cell_value(f[number]));
+    if (!n.empty() && f[result] == result_text(Radio_result::done)) {
+      contents.done.emplace(n, trimmed(f[sha]));
+    }
   }
   return contents;
 }

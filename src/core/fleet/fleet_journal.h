@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <map>
 
@@ -52,10 +53,13 @@ struct Journal_row {
 std::string journal_start(char separator);
 // One row with its CR LF.
 std::string journal_line(const Journal_row& row, char separator);
-// What an existing journal tells the next run: the factory numbers it records as done, and its
-// separator, which the rows appended to it keep (none for an empty or foreign text).
+// A radio done with a file: its factory number and the file's SHA-256.
+using Done_radio = std::pair<std::string, std::string>;
+// What an existing journal tells the next run: the radios it records as done, each with the file
+// it was done with, and its separator, which the rows appended to it keep (none for an empty or
+// foreign text).
 struct Journal_contents {
-  std::set<std::string> done;
+  std::set<Done_radio> done;
   std::optional<char> separator;
 };
 Journal_contents read_journal(std::string_view journal);

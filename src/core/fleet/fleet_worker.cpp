@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <utility>
 
 #include "core/compare/write_check.h"
@@ -64,7 +65,18 @@ class Port_worker {
               const Fleet_job& job, Fleet_observer& observer)
       : port_name_(port_name), s_(s), view_(view), job_(job), observer_(observer) {}
 
-  Transfer_status run() {
+  Fleet_port_end run() {
+    try {
+      return {work(), ""};
+    } catch (const std::exception& e) {
+      return given_up(e.what());
+    } catch (...) {
+      return given_up("unexpected failure");
+    }
+  }
+
+ private:
+  Transfer_status work() {
     while (!observer_.run_ends()) {
       observer_.phase(Fleet_phase::waiting, "");
       Workspace radio = start_up_workspace();
@@ -74,6 +86,7 @@ class Port_worker {
         view_.take_note();
         continue;  // no radio there yet
       }
+      if (busy(read)) continue;
       if (read.status == Transfer_status::port_not_opened ||
           read.status == Transfer_status::stopped) {
         return read.status;
@@ -84,7 +97,44 @@ class Port_worker {
     return Transfer_status::completed;
   }
 
- private:
+  // Another program holds the port: said once, and tried again at the next look.
+  bool busy(const Transfer_result& r) {
+    const auto& error = r.handshake.opening.last_error;
+    const bool now_busy = r.status == Transfer_status::port_not_opened && error &&
+                          error->kind == Open_error::Kind::busy;
+    if (now_busy && !busy_said_) {
+      observer_.note("port busy, tried again every second: " +
+                     (error->holder.empty() ? error->text : error->holder));
+    } else if (!now_busy && busy_said_) {
+      observer_.note("port free again");
+    }
+    busy_said_ = now_busy;
+    if (now_busy) view_.take_note();
+    return now_busy;
+  }
+
+  // A fault of the program in this port's work: the radio in hand leaves programming mode and gets
+  // its row; the other ports go on.
+  Fleet_port_end given_up(const std::string& what) {
+    const std::string failure = "program fault: " + what;
+    try {
+      if (s_.port.is_open()) send_closing_string(s_.port);
+      s_.port.close();
+      if (in_hand_) {
+        Journal_row row = *in_hand_;
+        in_hand_.reset();
+        row.time = job_.local_time();
+        row.result = on_failure_;
+        row.exit_status = exit_file_error;
+        row.note = failure;
+        observer_.finished(row);
+      }
+    } catch (...) {
+      // Nothing more can be done for this port.
+    }
+    return {Transfer_status::link_lost, failure};
+  }
+
   // A wait of a second between two tries to reach a radio that does not answer.
   void space_tries() {
     s_.clock.wait_until(last_try_ + 1s);
@@ -108,15 +158,13 @@ class Port_worker {
   // Records the radio's turn, then waits until it is unplugged.
   Transfer_status finish(Journal_row& row, Radio_result result, int exit_status,
                          std::string note = {}) {
+    in_hand_.reset();
     row.time = job_.local_time();
     row.result = result;
     row.exit_status = exit_status;
     row.note = note.empty() ? view_.take_note() : note;
     std::replace(row.note.begin(), row.note.end(), '\r', ' ');
     view_.take_note();
-    if (result == Radio_result::done || result == Radio_result::already_done) {
-      last_programmed_ = row.factory_number;
-    }
     observer_.finished(row);
     if (result == Radio_result::stopped) return Transfer_status::stopped;
     return wait_until_unplugged(row.factory_number);
@@ -132,11 +180,9 @@ class Port_worker {
   Transfer_status take_radio(const Transfer_result& read, const Workspace& radio) {
     Journal_row row = row_for(radio.image);
     const std::string& number = row.factory_number;
-    if (read.ok() && !number.empty() && number == last_programmed_) {
-      view_.take_note();
-      return wait_until_unplugged(number);  // the same radio again: not twice in a row
-    }
     if (!observer_.take()) return Transfer_status::completed;
+    in_hand_ = row;
+    on_failure_ = Radio_result::read_failed;
     if (!read.ok()) return failed(row, Radio_result::read_failed, read);
     if (!number.empty() && observer_.already_done(number)) {
       return finish(row, Radio_result::already_done, exit_ok, "in the journal as done");
@@ -155,6 +201,7 @@ class Port_worker {
     }
 
     observer_.phase(Fleet_phase::writing, number);
+    on_failure_ = Radio_result::write_failed;
     Workspace ws = job_.file;
     const Transfer_result write = write_parameter_image(ws, s_, view_, job_.local_time);
     if (!write.ok()) return failed(row, Radio_result::write_failed, write);
@@ -167,6 +214,7 @@ class Port_worker {
         text_note = "free text kept: factory number not in the table";
       } else {
         observer_.phase(Fleet_phase::writing_text, number);
+        on_failure_ = Radio_result::text_failed;
         const Transfer_result t =
             write_additional_data(ws, s_, view_, text->second, job_.local_time);
         if (!t.ok()) return failed(row, Radio_result::text_failed, t);
@@ -176,6 +224,7 @@ class Port_worker {
     }
 
     observer_.phase(Fleet_phase::checking, number);
+    on_failure_ = Radio_result::readback_failed;
     Workspace back = start_up_workspace();
     const Transfer_result check = read_parameter_image(back, s_, view_);
     if (!check.ok()) return failed(row, Radio_result::readback_failed, check);
@@ -209,6 +258,7 @@ class Port_worker {
       Workspace radio = start_up_workspace();
       const Transfer_result look = read_additional_data(radio, s_, view_);
       view_.take_note();
+      if (busy(look)) continue;
       if (look.status == Transfer_status::stopped ||
           look.status == Transfer_status::port_not_opened) {
         return look.status;
@@ -228,14 +278,15 @@ class Port_worker {
   const Fleet_job& job_;
   Fleet_observer& observer_;
   Link_time last_try_{};
-  std::string last_programmed_;
+  bool busy_said_ = false;
+  std::optional<Journal_row> in_hand_;  // the radio taken, until its row is recorded
+  Radio_result on_failure_ = Radio_result::read_failed;  // its row if the program failed now
 };
 
 }  // namespace
 
-Transfer_status run_fleet_port(const std::string& port_name, Link_session& session,
-                               Transfer_view& view, const Fleet_job& job,
-                               Fleet_observer& observer) {
+Fleet_port_end run_fleet_port(const std::string& port_name, Link_session& session,
+                              Transfer_view& view, const Fleet_job& job, Fleet_observer& observer) {
   return Port_worker(port_name, session, view, job, observer).run();
 }
 

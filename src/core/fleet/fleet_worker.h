@@ -2,10 +2,13 @@
 // Programming a fleet on one port: radio after radio, each waited for, backed up, written, read
 // back and compared, given its own free text, recorded, and waited for until it is unplugged.
 //
-// A radio is waited for by trying to read it, at most once a second, while none answers. The
-// same factory number answering again right after is never programmed twice in a row; one that
-// the journal holds as done is recorded as done and left as it is. Every port runs this on its
-// own thread with its own session and view; what they share goes through the observer.
+// A radio is waited for by trying to read it, at most once a second, while none answers; a port
+// that another program holds is tried again at the next look. A radio that the journal holds as
+// done with this file (its factory number and the file's SHA-256), by an earlier run or this one,
+// is recorded as already done and left as it is, each time it answers. Every port runs this on
+// its own thread with its own session and view; what they share goes through the observer.
+// Whatever ends a port's work (a fault of the program included) ends that port only: the radio in
+// hand gets END where a transfer was under way and its journal row.
 
 #include <string>
 
@@ -25,8 +28,11 @@ class Fleet_observer {
   virtual ~Fleet_observer() = default;
   // Called from the port's thread; factory_number is empty while no radio is known.
   virtual void phase(Fleet_phase phase, const std::string& factory_number) = 0;
-  // The journal of earlier runs, or another port of this run, holds this radio as done.
+  // The journal of earlier runs, or another port of this run, holds this radio as done with the
+  // job's file.
   virtual bool already_done(const std::string& factory_number) = 0;
+  // Something the port's line should say that is no radio's row: the port is busy, free again.
+  virtual void note(const std::string& text) = 0;
   // A radio answered: may this port take it? False once as many radios are taken as asked for.
   virtual bool take() = 0;
   // One radio's turn ended: its journal row.
@@ -45,10 +51,14 @@ struct Fleet_job {
   Clock local_time = system_local_time;
 };
 
-// Runs the port until the observer says the run ends (status completed), Ctrl-C stops it
-// (stopped) or its port cannot be opened (port_not_opened, with the view's message).
-Transfer_status run_fleet_port(const std::string& port_name, Link_session& session,
-                               Transfer_view& view, const Fleet_job& job,
-                               Fleet_observer& observer);
+// How a port's work ended: the run ended (completed), Ctrl-C or a closed output stopped it
+// (stopped), its port cannot be opened (port_not_opened, with the view's message), or a fault of
+// the program ended it (failed, with its text).
+struct Fleet_port_end {
+  Transfer_status status = Transfer_status::completed;
+  std::string failure;
+};
+Fleet_port_end run_fleet_port(const std::string& port_name, Link_session& session,
+                              Transfer_view& view, const Fleet_job& job, Fleet_observer& observer);
 
 }  // namespace tirna
