@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 #include "core/files/safe_file.h"
 #include "core/text/messages.h"
 
@@ -33,9 +34,10 @@ std::string read_input_or_fail(const std::string& path, std::size_t limit) {
 
 void write_output_or_fail(const std::string& path, std::string_view bytes) {
   if (path == "-") {
-    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::cout.flush();
-    if (!std::cout) throw Command_failed(exit_file_error, "standard output: write error");
+    std::cout.flush();  // what was said before the data stays before it
+    raw_out().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    raw_out().flush();
+    if (!raw_out()) throw Command_failed(exit_file_error, "standard output: write error");
     return;
   }
   if (const auto error = save_file(path, bytes)) fail(path, *error, 0);

@@ -21,6 +21,7 @@
 #include "cli/link_run.h"
 #include "cli/port_mapping.h"
 #include "cli/readback.h"
+#include "cli/terminal_output.h"
 #include "core/files/safe_file.h"
 #include "core/fleet/fleet_worker.h"
 #include "core/text/format.h"
@@ -192,7 +193,8 @@ class Fleet_state {
                         std::string(result_text(row.result));
     if (!row.backup.empty()) event += ", backup " + row.backup;
     if (!row.note.empty()) event += " (" + row.note + ")";
-    print_event(event + (terminal_ ? "\a" : ""));
+    print_event(event);
+    if (terminal_) raw_out() << '\a' << std::flush;
     if (const std::string failure = journal_.append(journal_line(row, journal_.separator));
         !failure.empty()) {
       print_failure(failure + " The run ends.");
@@ -249,7 +251,8 @@ class Fleet_state {
     if (!std::cout) stop_.stop(SIGPIPE);
   }
   void clear_block() {
-    for (int i = 0; i < drawn_; ++i) std::cout << "\033[1A\r\033[2K";
+    std::cout << std::flush;
+    for (int i = 0; i < drawn_; ++i) raw_out() << "\033[1A\r\033[2K";
     drawn_ = 0;
   }
   void redraw() {

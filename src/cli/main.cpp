@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 #include "core/text/messages.h"
 
 namespace {
@@ -23,6 +24,7 @@ std::string one_line(std::string text) {
 int main(int argc, char** argv) {
   // Every failure ends in a message and an exit status; none may end the process otherwise.
   using namespace tirna::cli;
+  const Terminal_escaping escaping;
   CLI::App app{"tirna520-cli: programming tool for the Тирна-520 radio, from the command line"};
   app.require_subcommand(1);
   app.footer(exit_status_help);
@@ -43,6 +45,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

@@ -4,6 +4,8 @@
 
 #include <iostream>
 
+#include "cli/terminal_output.h"
+
 namespace tirna::cli {
 
 Terminal_view::Terminal_view() : bar_(::isatty(STDERR_FILENO) == 1) {}
@@ -28,7 +30,7 @@ void Terminal_view::draw(const Progress& progress) {
   if (!bar_) return;
   constexpr int width = 30;
   const int filled = progress.position * width / progress.maximum;
-  std::cerr << '\r' << label_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
+  raw_err() << '\r' << label_ << " [" << std::string(static_cast<std::size_t>(filled), '#')
             << std::string(static_cast<std::size_t>(width - filled), '.') << "] "
             << progress.label() << std::flush;
 }

@@ -21,6 +21,7 @@
 #include <variant>
 
 #include "core/files/param_file.h"
+#include "core/files/safe_file.h"
 #include "core/image/param_image.h"
 #include "sim/paced_line.h"
 #include "sim/radio_model.h"
@@ -85,23 +86,33 @@ Device open_pty() {
   return d;
 }
 
+// The log, written line by line (a killed simulator keeps it), opened by the rules of every save:
+// a link another user planted in /tmp is not followed.
 class Log {
  public:
-  explicit Log(const std::string& path) {
-    if (!path.empty()) out_.open(path, std::ios::out | std::ios::trunc);
+  explicit Log(int fd) : fd_(fd) {}
+  ~Log() {
+    if (fd_ >= 0) ::close(fd_);
   }
-  bool failed() const { return !out_ && out_.is_open(); }
+  Log(const Log&) = delete;
+  Log& operator=(const Log&) = delete;
   void line(const std::string& text) {
-    if (!out_.is_open()) return;
+    if (fd_ < 0) return;
     const double ms = std::chrono::duration<double, std::milli>(Sim_clock::now() - start_).count();
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "+%11.3f ms  ", ms);
-    out_ << stamp << text << '\n';
-    out_.flush();  // a killed simulator keeps its log
+    const std::string out = stamp + text + "\n";
+    std::size_t done = 0;
+    while (done < out.size()) {
+      const ssize_t n = ::write(fd_, out.data() + done, out.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return;
+      done += static_cast<std::size_t>(n);
+    }
   }
 
  private:
-  std::ofstream out_;
+  int fd_;
   Sim_clock::time_point start_ = Sim_clock::now();
 };
 
@@ -261,7 +272,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  Log log(log_path);
+  int log_fd = -1;
+  if (!log_path.empty()) {
+    auto opened = open_growing_file(log_path);
+    if (auto* error = std::get_if<Io_error>(&opened)) {
+      std::cerr << "tirna520-sim: " << log_path << ": " << error->text() << '\n';
+      return 1;
+    }
+    log_fd = std::get<int>(opened);
+  }
+  Log log(log_fd);
   std::optional<std::chrono::microseconds> gap;
   if (!radios_dir.empty()) gap = std::chrono::microseconds(static_cast<long>(unplugged_ms * 1000));
   Radio_queue radio(std::move(radios), gap);

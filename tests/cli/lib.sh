@@ -1,6 +1,12 @@
 # Shared helpers of the command-line tests. Source it; it sets -eu and a scratch folder $T.
 set -eu
 cli="${TIRNA_CLI:?TIRNA_CLI names the tirna520-cli executable}"
+# A test run in a locale the machine has not generated would run in C without saying so.
+if [ -n "${LC_ALL:-}" ] && [ "${LC_ALL%%.*}" != C ] &&
+   ! locale -a 2>/dev/null | grep -qix "$(echo "$LC_ALL" | sed 's/UTF-8/utf8/I')"; then
+  echo "skipped: the locale $LC_ALL is not generated (scripts/setup makes it)"
+  exit 77
+fi
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
 

@@ -118,6 +118,12 @@ demo_ends 143
 expect_status 3 env TIRNA520_DRIVE=ram "$cli" demo
 grep -q 'папка не на жёстком диске' "$T/err" || fail "no drive message: $(cat "$T/err")"
 [ -z "$(ls -A "$XDG_CACHE_HOME/tirna520")" ] || fail "a refused folder was left"
+# A window that cannot start (no display): status 3 with the window's own lines and the demo's,
+# the simulator ended and the folder gone.
+expect_status 3 env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$cli" demo
+grep -q '^Окно tirna520 завершилось: ' "$T/err" || fail "no word on the window: $(cat "$T/err")"
+grep -qi 'display' "$T/err" || fail "not the window's own failure line: $(cat "$T/err")"
+[ -z "$(ls -A "$XDG_CACHE_HOME/tirna520")" ] || fail "the folder of a failed demo was left"
 # Without the window beside it or in the build tree: a file error naming it.
 rm "$T/inst/tirna520"
 expect_status 3 "$T/inst/tirna520-cli" demo

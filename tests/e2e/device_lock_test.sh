@@ -19,7 +19,7 @@ while IFS='|' read -r first second; do
   holder=$!
   sleep 0.5
   (cd "$T/prog" && expect_status 4 "$cli" write --port "$second" "$T/f.tn5")
-  grep -q "(Error 16, Device or resource busy)$" "$T/err" || fail "$first, $second: not busy"
+  grep -q "(Error 16, .*)$" "$T/err" || fail "$first, $second: not busy"  # in the locale's words
   holders=$(pgrep -P "$holder" || true)  # the command under timeout
   grep -qE "^Файл блокировки $lock \(пользователь $(id -un), процесс ($holder|$holders) tirna520-cli\)$" \
     "$T/err" || { cat "$T/err" >&2; fail "$first, $second: the holder is not named"; }

@@ -68,18 +68,21 @@ count=8 run_fleet two "$T/a" "$T/b"
   fail "two ports took ${elapsed} ms, one port ${one_port} ms: not under 1.2 times"
 echo "one port: ${one_port} ms, two ports: ${elapsed} ms"
 
-# The journal: BOM, header, one row per radio with the result and a single write's status.
+# The journal: BOM, header, one row per radio with the result and a single write's status. Its
+# separator is the locale's: ";" where the decimal mark is "," (a Russian desktop), else ",".
 journal=$T/two.csv
+s=,
+[ "$(printf '%.1f' 1 2>/dev/null)" = "1,0" ] && s=';'
 [ "$(head -c 3 "$journal" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the journal has no BOM"
-expect_line "$journal" $'\xEF\xBB\xBFtime,port,factory_number,model,band,version,file,file_sha256,backup,result,exit_status,note\r'
+expect_line "$journal" $'\xEF\xBB\xBF'"time${s}port${s}factory_number${s}model${s}band${s}version${s}file${s}file_sha256${s}backup${s}result${s}exit_status${s}note"$'\r'
 [ "$(wc -l <"$journal")" -eq 9 ] || { cat "$journal"; fail "not 8 rows"; }
 sha=$(sha256sum "$T/file.tn5" | cut -d' ' -f1)
-field() { awk -F, -v n="$1" -v c="$2" '$3 == n { print $c }' "$journal"; }  # FACTORY COLUMN
+field() { awk -F"$s" -v n="$1" -v c="$2" '$3 == n { print $c }' "$journal"; }  # FACTORY COLUMN
 for digit in 1 2; do
   port=$([ "$digit" = 1 ] && echo "$dev_0" || echo "$dev_1")
   for r in 1 2 3 4; do
     n="${digit}00000$r"
-    [ "$(awk -F, -v n="$n" '$3 == n' "$journal" | wc -l)" -eq 1 ] || fail "$n: not one row"
+    [ "$(awk -F"$s" -v n="$n" '$3 == n' "$journal" | wc -l)" -eq 1 ] || fail "$n: not one row"
     [ "$(field "$n" 2)" = "$port" ] || fail "$n: port $(field "$n" 2)"
     [ "$(field "$n" 8)" = "$sha" ] || fail "$n: FILE's SHA-256"
     [ "$(field "$n" 6)" = 4 ] || fail "$n: version"
@@ -91,7 +94,7 @@ for digit in 1 2; do
   [ "$(field "${digit}000004" 10),$(field "${digit}000004" 11)" = "done,0" ] || fail "${digit}000004"
   [[ "$(field "${digit}000002" 5)" == 450* ]] || fail "${digit}000002: band $(field "${digit}000002" 5)"
 done
-grep -q 'free text kept: factory number not in the table' <(grep ',1000004,' "$journal") ||
+grep -q 'free text kept: factory number not in the table' <(grep "${s}1000004${s}" "$journal") ||
   fail "1000004: the journal does not say its text was kept"
 
 # The radios: the good ones hold FILE's parameters and their own texts; each backup is the radio as
@@ -125,7 +128,7 @@ cp "$T/a/r1.tn5" "$T/a/r4.tn5" "$T/again/"
 cp "$journal" "$T/again.csv"
 count=2 run_fleet again "$T/again"
 [ "$status" -eq 0 ] || { cat "$T/again.out"; fail "the run on done radios: exit $status"; }
-[ "$(grep -c ',already done,0,' "$T/again.csv")" -eq 2 ] || fail "not two radios already done"
+[ "$(grep -c "${s}already done${s}0${s}" "$T/again.csv")" -eq 2 ] || fail "not two radios already done"
 [ "$(count_lines "$T/again-sim-0.log" ' write 0x')" -eq 0 ] || fail "a done radio was written"
 [ "$(wc -l <"$T/again.csv")" -eq 11 ] || fail "the journal did not keep its rows"
 
@@ -141,7 +144,7 @@ status=0
 wait "$fleet" || status=$?
 [ "$status" -eq 130 ] || { cat "$T/stop.out"; fail "stopped: exit $status"; }
 expect_line "$T/stop.out" "Total: done 0, failed 1"
-grep -q ',stopped,130,' "$T/stop.csv" || fail "no stopped row"
+grep -q "${s}stopped${s}130${s}" "$T/stop.csv" || fail "no stopped row"
 [[ "$(tail -1 "$T/stop-sim.log")" == *END ]] || fail "the radio got no END after the stop"
 stop_sim
 

@@ -9,7 +9,7 @@ start_sim --hangup-after 40
 expect_status 5 "$cli" read --port "$DEV" -o "$T/kept.tn5"
 read_failed_lines
 # The error of the read that failed (EIO of the pseudo-terminal), not a later call's.
-expect_line "$T/err" "(Read error (5), Input/output error)"
+grep -qE '^\(Read error \(5\), .+\)$' "$T/err" || fail "not the read's error: $(cat "$T/err")"
 cmp "$T/kept.tn5" "$T/kept.orig" || fail "an interrupted read changed the file"
 wait "$SIM" || fail "the simulator did not end by itself after hanging up"
 
@@ -23,7 +23,7 @@ got=0
 wait "$writer" || got=$?
 [ "$got" -eq 5 ] || { cat "$T/err" >&2; fail "write after the radio was killed exited $got"; }
 write_failed_lines
-expect_line "$T/err" "(Read error (5), Input/output error)"
+grep -qE '^\(Read error \(5\), .+\)$' "$T/err" || fail "not the read's error: $(cat "$T/err")"
 cmp "$T/kept.tn5" "$T/kept.orig" || fail "write changed its file"
 wait "$SIM" 2>/dev/null || true
 no_strays

@@ -123,6 +123,10 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   quick 3 "$cli" new -o "$T/shared/x.tn5"
   expect_line "$T/err" "$T/shared/x.tn5: File access denied."
   [ "$(cat "$T/victim")" = victim ] && [ -L "$T/shared/x.tn5" ] || fail "the planted link was followed"
+  # The simulator's log goes through the same rules: the victim is not emptied.
+  quick 1 "$sim" --log "$T/shared/x.tn5" --silent
+  grep -q "^tirna520-sim: $T/shared/x.tn5: File access denied" "$T/err" || fail "sim log: $(cat "$T/err")"
+  [ "$(cat "$T/victim")" = victim ] || fail "the simulator's log followed the planted link"
   # The user's own link there is followed, and stays a link.
   ln -s "$T/victim" "$T/shared/mine.tn5"
   quick 0 "$cli" new -o "$T/shared/mine.tn5"

@@ -361,6 +361,28 @@ std::optional<Io_error> save_file(const std::string& path, std::string_view byte
   return save_in_place(t, bytes);
 }
 
+std::variant<int, Io_error> open_growing_file(const std::string& path) {
+  auto resolved = resolve_target(path);
+  if (auto* error = std::get_if<Io_error>(&resolved)) return *error;
+  const Target& t = std::get<Target>(resolved);
+  if (!t.exists) {
+    const int fd = ::open(t.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return error_for(errno, t.path);
+    return fd;
+  }
+  if (auto error = write_protected(t)) return *error;
+  const int fd =
+      ::open(t.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return error_for(errno, t.path);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != t.st.st_dev ||
+      st.st_ino != t.st.st_ino || ::ftruncate(fd, 0) != 0) {
+    ::close(fd);
+    return Io_error{Io_error::access_denied, EACCES};  // swapped under us
+  }
+  return fd;
+}
+
 std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::string_view bytes) {
   if (path.empty()) return Io_error{Io_error::invalid_filename, ENOENT};
   remove_stale_temps(folder_of(path));

@@ -68,6 +68,11 @@ std::optional<Io_error> check_save_target(const std::string& path);
 enum class Save_new { saved, exists };
 std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::string_view bytes);
 
+// Opens a file that is written as it grows (a log), emptied first, by the rules of a save: a link
+// only as save_file follows one, only a regular file or a new one. The open descriptor (the
+// caller closes it), or the error.
+std::variant<int, Io_error> open_growing_file(const std::string& path);
+
 // The prefix of the temporary files of a save.
 inline constexpr std::string_view save_temp_prefix = ".tirna520-save-";
 
