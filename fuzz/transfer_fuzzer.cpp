@@ -19,7 +19,7 @@
 #include "core/link/handshake.h"
 #include "core/link/protocol_bytes.h"
 #include "core/transfer/extra_data_transfer.h"
-#include "core/transfer/packet_phase.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/write_image.h"
 #include "fuzz_support.h"
@@ -206,7 +206,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     return s.size() == packet_size && s[0] == 'W';
   });
   if (which == 1 && frame_sent) FUZZ_CHECK(!refusable);
-  if (result.status == Transfer_status::stopped) FUZZ_CHECK(sent_end_last(port.sends));
+  if (result.status == Link_status::stopped) FUZZ_CHECK(sent_end_last(port.sends));
   if (which == 0 && !result.ok()) FUZZ_CHECK(ws.image == before);
   if (which == 0 && result.ok()) FUZZ_CHECK(headers_intact(ws.image, parameter_write_packets));
   if (which == 1 && result.ok()) {

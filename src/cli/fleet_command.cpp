@@ -20,6 +20,7 @@
 #include "cli/file_io.h"
 #include "cli/link_run.h"
 #include "cli/port_mapping.h"
+#include "cli/qt_application.h"
 #include "cli/readback.h"
 #include "cli/terminal_output.h"
 #include "core/files/safe_file.h"
@@ -354,10 +355,7 @@ void run_fleet(const Fleet_options& o) {
   refuse_output_over_input(o.journal, {o.file, o.texts});
   Journal_file journal(o.journal);
 
-  static int argc = 1;
-  static char name[] = "tirna520-cli";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  QCoreApplication app(qt_argc(), qt_argv());
   Stop_signals stop;
   const Fleet_job job{file, o.file, sha256_hex(file_bytes), texts ? &*texts : nullptr,
                       o.backup_dir};
@@ -381,7 +379,7 @@ void run_fleet(const Fleet_options& o) {
         Port_observer observer(state, i);
         const Fleet_port_end end = run_fleet_port(name, session, view, job, observer);
         port.close();
-        if (end.status == Transfer_status::port_not_opened) {
+        if (end.status == Link_status::port_not_opened) {
           std::string text = view.open_error ? view.open_error->text : "the port cannot be opened";
           if (view.open_error && !view.open_error->holder.empty()) {
             text += " " + view.open_error->holder;

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/file_io.h"
 #include "cli/port_mapping.h"
+#include "cli/qt_application.h"
 #include "core/files/safe_file.h"
 #include "core/text/messages.h"
 #include "platform/install_paths.h"
@@ -54,7 +55,7 @@ void add_link_options(CLI::App* cmd, Link_options& o) {
 }
 
 Link_run::Link_run(const Link_options& options, std::initializer_list<std::string> files)
-    : app_(argc_, argv_),
+    : app_(qt_argc(), qt_argv()),
       stop_(),
       port_([options](int n) {
         return map_com_port(n, program_folder_of(options.program_folder), !options.program_folder.empty()).device;
@@ -121,16 +122,16 @@ void Link_run::finish(const Transfer_result& result) {
   const std::string message =
       view.messages.empty() ? std::string() : terminal_text(view.messages.back().text);
   view.messages.clear();  // the next transfer of the run shows its own
-  if (result.status == Transfer_status::stopped) stopped();
+  if (result.status == Link_status::stopped) stopped();
   const Exit_status status = exit_status_of(result.status);
   switch (result.status) {
-    case Transfer_status::completed:
+    case Link_status::ok:
       if (!message.empty()) std::cout << message << '\n';
       if (stop_.signal() != 0) stopped();
       return;
-    case Transfer_status::port_not_opened:
+    case Link_status::port_not_opened:
       throw Command_failed(status, port_failure_text());
-    case Transfer_status::link_lost:
+    case Link_status::link_lost:
       throw Command_failed(status, message + "\n(" + transport_.last_error() + ")");
     default:
       throw Command_failed(status, message);

@@ -59,9 +59,6 @@ class Link_run {
   [[noreturn]] void stopped() const;
   std::optional<std::string> save_trace();
 
-  static inline int argc_ = 1;
-  static inline char name_[] = "tirna520-cli";
-  static inline char* argv_[] = {name_, nullptr};
   QCoreApplication app_;
   Stop_signals stop_;
   SerialPort port_;

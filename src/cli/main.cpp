@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   const Terminal_escaping escaping;
   CLI::App app{"tirna520-cli: programming tool for the Тирна-520 radio, from the command line"};
   app.require_subcommand(1);
-  app.footer(exit_status_help);
+  app.footer(exit_status_help());
   app.set_help_all_flag("--help-all", "Print help for every command");
   app.set_version_flag("--version", "tirna520-cli " TIRNA_VERSION);
   add_file_commands(app);

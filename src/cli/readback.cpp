@@ -10,7 +10,7 @@
 #include "core/files/backup_file.h"
 #include "core/pages/extra_data.h"
 #include "core/text/messages.h"
-#include "core/transfer/packet_phase.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"

@@ -7,6 +7,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/qt_application.h"
 #include "cli/commands.h"
 #include "cli/file_io.h"
 #include "cli/print_queue.h"
@@ -26,10 +27,7 @@ std::unique_ptr<QGuiApplication> start_gui() {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
   });
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "tirna520-cli";
-  static char* argv[] = {name, nullptr};
-  return std::make_unique<QGuiApplication>(argc, argv);
+  return std::make_unique<QGuiApplication>(qt_argc(), qt_argv());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "platform/stop_signals.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -61,12 +60,6 @@ int Stop_signals::signal() const {
 
 void Stop_signals::stop(int signal_number) {
   on_signal(signal_number);
-}
-
-bool readable_now(int fd) {
-  if (fd < 0) return false;
-  pollfd p{fd, POLLIN, 0};
-  return ::poll(&p, 1, 0) > 0 && (p.revents & POLLIN) != 0;
 }
 
 }  // namespace tirna

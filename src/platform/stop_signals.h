@@ -28,7 +28,4 @@ class Stop_signals {
   int pipe_[2] = {-1, -1};
 };
 
-// True when fd is readable (a stop pipe after its signal) without waiting.
-bool readable_now(int fd);
-
 }  // namespace tirna

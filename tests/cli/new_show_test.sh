@@ -72,6 +72,11 @@ expect_status 2 "$cli" new --band 2 -o "$T/x.tn5"
 expect_status 2 "$cli" new
 expect_status 2 "$cli" show
 [ ! -e "$T/x.tn5" ] || fail "a refused command wrote a file"
+# The exit statuses: one table, which --help shows and the README repeats word for word.
 expect_status 0 "$cli" --help
-grep -q '7  a read-back differs' "$T/out" || fail "--help lacks the exit status table"
+sed -n '/^Exit status:/,$p' "$T/out" | sed -n 's/^  \([0-9]*\)  \(.*\)$/\1 \2/p' >"$T/help-table"
+sed -n '/^### Exit statuses/,/^## /p' "$TEST_DATA/../../README.md" |
+  sed -n 's/^| \([0-9]*\) | \(.*\) |$/\1 \2/p' >"$T/readme-table"
+[ "$(wc -l <"$T/help-table")" -eq 10 ] || fail "--help lacks the exit status table"
+diff "$T/help-table" "$T/readme-table" >&2 || fail "the README's exit statuses differ from --help's"
 echo ok

@@ -18,12 +18,10 @@ using test::hex;
 using test::lines;
 using test::Link_rig;
 
-const Local_time stamp{2026, 12, 8, 9, 5, 7};
-const Clock fixed_clock = [] { return stamp; };
+using test::fixed_clock;
+using test::stamp;
 
-test::Journal tail(const test::Journal& j, std::size_t n) {
-  return test::Journal(j.end() - static_cast<long>(std::min(n, j.size())), j.end());
-}
+using test::tail;
 
 // A radio whose every data byte differs from the default image.
 void fill_radio(Link_rig& rig) {
@@ -35,7 +33,7 @@ TEST(ReadExtra, RequestsTheTwentyNinePacketsInOrderAndTakesOnlyThem) {
   fill_radio(rig);
   const Param_image before = rig.ws.image;
   const Transfer_result r = read_additional_data(rig.ws, rig.session, rig.view);
-  EXPECT_EQ(r.status, Transfer_status::completed);
+  EXPECT_EQ(r.status, Link_status::ok);
   ASSERT_EQ(rig.radio.requests.size(), 29u);
   EXPECT_EQ(rig.radio.requests[0], hex("52 02 E0 08"));
   EXPECT_EQ(rig.radio.requests[1], hex("52 02 C0 08"));
@@ -72,7 +70,7 @@ TEST(ReadExtra, HundredTenMillisecondsPerPacketFailsAtThreeSeconds) {
   const Workspace before = rig.ws;
   rig.radio.reaction = 110ms;
   const Transfer_result r = read_additional_data(rig.ws, rig.session, rig.view);
-  EXPECT_EQ(r.status, Transfer_status::timed_out);
+  EXPECT_EQ(r.status, Link_status::timed_out);
   EXPECT_EQ(rig.ws.image, before.image);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 20 + 3 * 110 + 3000);
   EXPECT_EQ(rig.radio.ends(), 0);
@@ -86,7 +84,7 @@ TEST(ReadExtra, UsbProgrammerOnlyRefreshes) {
   Link_rig rig;
   rig.programmer.type = 0;
   EXPECT_EQ(read_additional_data(rig.ws, rig.session, rig.view).status,
-            Transfer_status::usb_programmer);
+            Link_status::usb_programmer);
   EXPECT_EQ(rig.journal, (test::Journal{"view: blok_btn", "view: stop usb polling",
                                         "view: print_wind_blok", "view: razblok_btn"}));
 }
@@ -96,7 +94,7 @@ TEST(ReadExtra, DoesNotLookAtBandOrCoding) {
   rig.radio.identification = hex("50 31 36 30 30 06 07 00");
   const Working_state before = rig.ws.state;
   rig.ws.file_name = "a.tn5";
-  EXPECT_EQ(read_additional_data(rig.ws, rig.session, rig.view).status, Transfer_status::completed);
+  EXPECT_EQ(read_additional_data(rig.ws, rig.session, rig.view).status, Link_status::ok);
   EXPECT_EQ(rig.ws.state.band_index, before.band_index);
   EXPECT_EQ(rig.ws.state.coding_version, before.coding_version);
   EXPECT_EQ(rig.ws.file_name, "a.tn5");
@@ -107,7 +105,7 @@ TEST(WriteExtra, SendsPackets97To122WithTextAndTimeThenEnd) {
   rig.radio.identification = hex("50 31 36 30 30 06 04 00");  // the other band: no check
   const Transfer_result r =
       write_additional_data(rig.ws, rig.session, rig.view, "AB\r\nCD", fixed_clock);
-  EXPECT_EQ(r.status, Transfer_status::completed);
+  EXPECT_EQ(r.status, Link_status::ok);
   ASSERT_EQ(rig.radio.frames.size(), 26u);
   for (int i = 0; i < 26; ++i) EXPECT_EQ(rig.radio.frames[i], rig.ws.image.packet(97 + i));
   std::vector<uint8_t> text = hex("41 42 0D 0A 43 44");
@@ -131,7 +129,7 @@ TEST(WriteExtra, HandshakeFailureSendsNoEnd) {
   rig.radio.silent = true;
   const Param_image before = rig.ws.image;
   EXPECT_EQ(write_additional_data(rig.ws, rig.session, rig.view, "x", fixed_clock).status,
-            Transfer_status::no_answer);
+            Link_status::no_answer);
   EXPECT_TRUE(lines(rig.journal, "port: > 45 4E 44").empty());
   EXPECT_EQ(rig.ws.image, before);  // the text goes in only after the handshake
   EXPECT_EQ(tail(rig.journal, 4),
@@ -143,7 +141,7 @@ TEST(WriteExtra, FailedWriteKeepsTextAndTime) {
   Link_rig rig;
   rig.radio.frame_answer = 0x15;
   EXPECT_EQ(write_additional_data(rig.ws, rig.session, rig.view, "x", fixed_clock).status,
-            Transfer_status::timed_out);
+            Link_status::timed_out);
   EXPECT_EQ(rig.ws.image.byte(0x300), 'x');
   EXPECT_EQ(rig.ws.image.byte(0x3C0), '2');
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 20 + 3000);
@@ -155,7 +153,7 @@ TEST(WriteExtra, CorruptHeaderIsRefusedBeforeThePortOpens) {
   p[3] = 0x09;
   rig.ws.image.set_packet(122, p);
   EXPECT_EQ(write_additional_data(rig.ws, rig.session, rig.view, "x", fixed_clock).status,
-            Transfer_status::corrupt_headers);
+            Link_status::corrupt_headers);
   EXPECT_TRUE(rig.port.opened_ports.empty());
   EXPECT_EQ(rig.view.messages.back(), transfer_text::corrupt_headers);
   EXPECT_EQ(rig.ws.image.byte(0x300), 0xFF);
@@ -165,7 +163,7 @@ TEST(WriteExtra, UsbProgrammerDoesNothing) {
   Link_rig rig;
   rig.programmer.type = 0;
   EXPECT_EQ(write_additional_data(rig.ws, rig.session, rig.view, "x", fixed_clock).status,
-            Transfer_status::usb_programmer);
+            Link_status::usb_programmer);
   EXPECT_EQ(rig.journal,
             (test::Journal{"view: blok_btn", "view: stop usb polling", "view: razblok_btn"}));
 }

@@ -22,6 +22,10 @@ std::string hex_text(const std::vector<uint8_t>& bytes) {
   return out;
 }
 
+Journal tail(const Journal& journal, std::size_t n) {
+  return Journal(journal.end() - static_cast<long>(std::min(n, journal.size())), journal.end());
+}
+
 Journal lines(const Journal& journal, const std::string& prefix) {
   Journal out;
   for (const auto& l : journal) {

@@ -16,6 +16,7 @@
 #include "core/link/handshake.h"
 #include "core/link/link_clock.h"
 #include "core/link/transport.h"
+#include "core/pages/extra_data.h"
 #include "core/transfer/transfer_view.h"
 #include "sim/radio_model.h"
 
@@ -150,6 +151,11 @@ struct Link_rig {
 
 // The journal lines that start with `prefix`.
 Journal lines(const Journal& journal, const std::string& prefix);
+// The journal's last n lines.
+Journal tail(const Journal& journal, std::size_t n);
+// The time every write of a test stamps: 2026-12-08 09:05:07.
+inline constexpr Local_time stamp{2026, 12, 8, 9, 5, 7};
+inline const Clock fixed_clock = [] { return stamp; };
 std::string hex_text(const std::vector<uint8_t>& bytes);
 
 }  // namespace tirna::test

@@ -9,16 +9,16 @@ namespace {
 using test::hex;
 using test::memory;
 
-struct Worked_example {
+struct Coding_case {
   int64_t hz;
   uint8_t version;
   const char* bytes;  // low, high, control for a channel in use with no sub-tone
   const char* text;
 };
 
-class FrequencyWorkedExamples : public ::testing::TestWithParam<Worked_example> {};
+class FrequencyEncoding : public ::testing::TestWithParam<Coding_case> {};
 
-TEST_P(FrequencyWorkedExamples, EncodeStoresTheBytesAndShowsTheText) {
+TEST_P(FrequencyEncoding, EncodingTruncatesToTheGridAndTheTextShowsWhatIsStored) {
   const auto& e = GetParam();
   Param_image image;
   new_blok(image, 0, e.version);
@@ -28,16 +28,16 @@ TEST_P(FrequencyWorkedExamples, EncodeStoresTheBytesAndShowsTheText) {
   EXPECT_EQ(blok_to_frq_str(image, 1, Side::rx, e.version), e.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FrequencyWorkedExamples,
-                         ::testing::Values(Worked_example{160000000, 2, "00 64 0C", "  160,000000"},
-                                           Worked_example{160005000, 2, "01 7D 08", "  160,005000"},
-                                           Worked_example{160012500, 2, "02 7D 08", "  160,010000"},
-                                           Worked_example{453000000, 2, "20 1B 0D", "  453,000000"},
-                                           Worked_example{460012500, 2, "62 67 09", "  460,010000"},
-                                           Worked_example{470000000, 2, "C0 25 0D", "  470,000000"},
-                                           Worked_example{148002500, 4, "40 2E 08", "  148,000000"},
-                                           Worked_example{160000000, 4, "00 32 08", "  160,000000"},
-                                           Worked_example{460012500, 4, "C1 8F 08",
+INSTANTIATE_TEST_SUITE_P(Table, FrequencyEncoding,
+                         ::testing::Values(Coding_case{160000000, 2, "00 64 0C", "  160,000000"},
+                                           Coding_case{160005000, 2, "01 7D 08", "  160,005000"},
+                                           Coding_case{160012500, 2, "02 7D 08", "  160,010000"},
+                                           Coding_case{453000000, 2, "20 1B 0D", "  453,000000"},
+                                           Coding_case{460012500, 2, "62 67 09", "  460,010000"},
+                                           Coding_case{470000000, 2, "C0 25 0D", "  470,000000"},
+                                           Coding_case{148002500, 4, "40 2E 08", "  148,000000"},
+                                           Coding_case{160000000, 4, "00 32 08", "  160,000000"},
+                                           Coding_case{460012500, 4, "C1 8F 08",
                                                           "  460,012500"}));
 
 TEST(FrequencyCoding, SameBytesMeanDifferentFrequenciesUnderTheTwoCodings) {
@@ -57,7 +57,7 @@ TEST(FrequencyCoding, NewCodingTruncatesToTwelveAndAHalfKilohertz) {
   EXPECT_EQ(decode_frequency(c, 4), 174987500);
 }
 
-TEST(FrequencyCoding, UpperLimitFrequencyStoresAsDocumented) {
+TEST(FrequencyCoding, TopOfTheBandIsHeldInSixPointTwoFiveKilohertzSteps) {
   Param_image image;
   new_blok(image, 0, 2);
   store_frequency(image, 1, Side::tx, 175000000, 2);
@@ -110,7 +110,7 @@ TEST(BandLimits, FrqSetGivesTheTableLimitsAndIgnoresOtherIndexes) {
   EXPECT_EQ(state.limits.upper, 175000000);
 }
 
-TEST(CodingConversion, CodNewAndCodOldGiveTheDocumentedBytes) {
+TEST(CodingConversion, ConversionsTruncateToTheTargetGridAndSetTheMarker) {
   Param_image image;
   new_blok(image, 0, 2);
   for (const auto& [before, after] : std::vector<std::pair<const char*, const char*>>{

@@ -16,7 +16,7 @@ using test::hex;
 using test::hex_text;
 using test::lines;
 using test::Link_rig;
-using Status = Handshake_result::Status;
+
 
 const std::vector<uint8_t> program = hex("02 50 52 4F 47 52 41 4D");
 
@@ -29,7 +29,7 @@ TEST(Handshake, AcceptsP1600AndStoresBandAndVersion) {
   Link_rig rig;
   rig.radio.identification = hex("50 31 36 30 30 00 04 00");
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
-  EXPECT_EQ(r.status, Status::entered);
+  EXPECT_EQ(r.status, Link_status::ok);
   EXPECT_TRUE(rig.port.is_open());
   ASSERT_TRUE(rig.identification);
   EXPECT_EQ(hex_text({rig.identification->bytes().begin(), rig.identification->bytes().end()}),
@@ -57,7 +57,7 @@ TEST(Handshake, AnswersOutsideTheLayoutAreRefusedAndTheNextAttemptStartsAtOnce) 
     Link_rig rig;
     rig.radio.identification = hex(answer);
     const Handshake_result r = set_rez_prog(rig.session, rig.view);
-    EXPECT_EQ(r.status, Status::no_answer);
+    EXPECT_EQ(r.status, Link_status::no_answer);
     EXPECT_TRUE(r.refused_identification);
     EXPECT_EQ(hex_text(r.refused_answer), answer);
     EXPECT_FALSE(rig.identification);
@@ -73,7 +73,7 @@ TEST(Handshake, StrayAcknowledgementShiftsOneAttemptAndTheNextFindsTheRadio) {
   Link_rig rig;
   rig.radio.noise = hex("00 FF 06");
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
-  EXPECT_EQ(r.status, Status::entered);
+  EXPECT_EQ(r.status, Link_status::ok);
   EXPECT_TRUE(r.refused_identification);
   EXPECT_EQ(hex_text(r.refused_answer), "06 50 31 36 30 30 00 04");
   ASSERT_TRUE(rig.identification);
@@ -86,7 +86,7 @@ TEST(Handshake, NoiseBeforeTheFirstAcknowledgementIsDropped) {
   Link_rig rig;
   rig.radio.noise = hex("15 FF 00 50 02");
   rig.radio.confirm_noise = hex("15 00");
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::entered);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::ok);
   EXPECT_EQ(rig.port.sends, one_attempt());
   ASSERT_TRUE(rig.identification);
   EXPECT_EQ(hex_text({rig.identification->bytes().begin(), rig.identification->bytes().end()}),
@@ -96,7 +96,7 @@ TEST(Handshake, NoiseBeforeTheFirstAcknowledgementIsDropped) {
 TEST(Handshake, SilentRadioCostsFourRequestsEachWithBackOff) {
   Link_rig rig;
   rig.radio.silent = true;
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::no_answer);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::no_answer);
   EXPECT_EQ(rig.port.sends, std::vector<std::vector<uint8_t>>(4, program));
   EXPECT_EQ(rig.port.send_times_ms, (std::vector<double>{20, 720, 1420, 2120}));
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 2820);
@@ -113,7 +113,7 @@ TEST(Handshake, RequestTimeOutIsNotRestartedByOtherBytes) {
 TEST(Handshake, SevenByteIdentificationTimesOutAndRestartsWithTheRequest) {
   Link_rig rig;
   rig.radio.identification.resize(7);
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::no_answer);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::no_answer);
   EXPECT_FALSE(rig.identification);  // seven bytes are no identification
   // Request and identification request at 20 ms, 500 ms for the bytes, 500 ms back-off.
   ASSERT_GE(rig.port.sends.size(), 3u);
@@ -124,17 +124,17 @@ TEST(Handshake, SevenByteIdentificationTimesOutAndRestartsWithTheRequest) {
 TEST(Handshake, IdentificationTimeOutCoversAllEightBytes) {
   Link_rig rig;
   rig.radio.byte_time = 70ms;  // 8 bytes need 490 ms after the first: within one 500 ms time-out
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::entered);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::ok);
   Link_rig slow;
   slow.radio.byte_time = 72ms;  // the eighth byte comes at 504 ms
-  EXPECT_EQ(set_rez_prog(slow.session, slow.view).status, Status::no_answer);
+  EXPECT_EQ(set_rez_prog(slow.session, slow.view).status, Link_status::no_answer);
 }
 
 TEST(Handshake, MissingConfirmationBacksOffAndLeavesNoIdentification) {
   Link_rig rig;
   rig.radio.identification = hex("50 31 36 30 30 06 05 00");
   rig.radio.confirm = false;
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::no_answer);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::no_answer);
   EXPECT_FALSE(rig.identification);
   // 20 ms settle, 200 ms for the confirmation, 500 ms back-off.
   EXPECT_DOUBLE_EQ(rig.port.send_times_ms[3], 720);
@@ -144,7 +144,7 @@ TEST(Handshake, MissingConfirmationBacksOffAndLeavesNoIdentification) {
 TEST(Handshake, OtherBytesBeforeTheConfirmationAreDropped) {
   Link_rig rig;
   rig.radio.confirm_noise = hex("50 31 36 30 30");
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::entered);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::ok);
   EXPECT_EQ(rig.port.sends, one_attempt());
 }
 
@@ -152,7 +152,7 @@ TEST(Handshake, PortLeftClosedSendsNothingAndFailsAfterFourAttempts) {
   Link_rig rig;
   rig.port.refused[1] = Open_error{Open_error::Kind::busy, "/dev/ttyUSB0", "busy", ""};
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
-  EXPECT_EQ(r.status, Status::no_answer);
+  EXPECT_EQ(r.status, Link_status::no_answer);
   EXPECT_TRUE(rig.port.sends.empty());
   EXPECT_EQ(lines(rig.journal, "port: send on closed port").size(), 4u);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 2820);
@@ -162,7 +162,7 @@ TEST(Handshake, LinkLostEndsTheHandshakeAtOnce) {
   Link_rig rig;
   rig.radio.silent = true;
   rig.port.fail_at(rig.clock.start() + 100ms);
-  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Status::link_lost);
+  EXPECT_EQ(set_rez_prog(rig.session, rig.view).status, Link_status::link_lost);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 100);
 }
 
@@ -213,7 +213,7 @@ TEST(PortOpening, GivingUpSkipsTheHandshakeWaits) {
   rig.port.refused[1] = Open_error{Open_error::Kind::not_found, "/dev/ttyUSB0", "not found", ""};
   rig.view.answers = {Port_answer::give_up};
   const Handshake_result r = set_rez_prog(rig.session, rig.view);
-  EXPECT_EQ(r.status, Status::port_not_opened);
+  EXPECT_EQ(r.status, Link_status::port_not_opened);
   ASSERT_TRUE(r.opening.last_error);
   EXPECT_EQ(r.opening.last_error->kind, Open_error::Kind::not_found);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 0);

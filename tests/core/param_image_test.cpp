@@ -18,7 +18,7 @@ struct Default_case {
 
 class DefaultImage : public ::testing::TestWithParam<Default_case> {};
 
-TEST_P(DefaultImage, IsByteForByteTheDocumentedImage) {
+TEST_P(DefaultImage, DependsOnlyOnBandAndCodingByteForByte) {
   const auto& c = GetParam();
   Param_image image;
   new_blok(image, c.band, c.version);
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Default_case{0, 4, "00 32 08 00 00 00 32 08 00 00 10 0A 00 00 01 01"},
                       Default_case{1, 7, "C0 8F 08 00 00 C0 8F 08 00 00 10 0A 00 00 01 01"}));
 
-TEST(ParamImage, PacketHeadersAtTheDocumentedAddresses) {
+TEST(ParamImage, EachPacketsHeaderCarriesItsOwnAddress) {
   Param_image image;
   EXPECT_EQ(std::vector<uint8_t>(image.packet(1).begin(), image.packet(1).begin() + 4),
             hex("57 00 00 08"));

@@ -31,16 +31,14 @@ const test::Journal success_ending = {"port: > 45 4E 44",     "view: close progr
 const test::Journal failure_ending = {"view: message Ошибка чтения данных", "port: close",
                                       "view: close progress", "view: razblok_btn"};
 
-test::Journal tail(const test::Journal& j, std::size_t n) {
-  return test::Journal(j.end() - static_cast<long>(std::min(n, j.size())), j.end());
-}
+using test::tail;
 
 TEST(ReadImage, FillsTheImageWithTheRadioMemoryAndTakesBandAndVersion) {
   Link_rig rig;
   fill_radio(rig);
   rig.ws.file_name = "old.tn5";
   const Transfer_result r = read_parameter_image(rig.ws, rig.session, rig.view);
-  EXPECT_EQ(r.status, Transfer_status::completed);
+  EXPECT_EQ(r.status, Link_status::ok);
   EXPECT_EQ(r.packets, 128);
   EXPECT_EQ(rig.ws.image, rig.radio.memory);
   EXPECT_EQ(rig.ws.state.band_index, 1);
@@ -102,7 +100,7 @@ TEST(ReadImage, LineSpeedReadFitsTheDeadline) {
   Link_rig rig;
   rig.radio.reaction = 4167us;  // the request's four bytes on the line
   rig.radio.byte_time = 1042us;
-  EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Transfer_status::completed);
+  EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Link_status::ok);
 }
 
 // Everything the read may change, to check that a failure changes none of it.
@@ -121,7 +119,7 @@ TEST(ReadImage, HundredMillisecondsPerPacketFailsAtTheDeadline) {
   const Workspace before = rig.ws;
   rig.radio.reaction = 100ms;
   const Transfer_result r = read_parameter_image(rig.ws, rig.session, rig.view);
-  EXPECT_EQ(r.status, Transfer_status::timed_out);
+  EXPECT_EQ(r.status, Link_status::timed_out);
   EXPECT_LT(r.packets, 128);
   EXPECT_GE(r.packets, 99);
   // The deadline runs from the first request: 20 ms settle, three answers of 100 ms each.
@@ -140,7 +138,7 @@ TEST(ReadImage, WrongHeaderEndsTheReadAtOnce) {
     if (k == 5) p[2] = 0x30;  // the address of another packet
   };
   const Transfer_result r = read_parameter_image(rig.ws, rig.session, rig.view);
-  EXPECT_EQ(r.status, Transfer_status::bad_reply);
+  EXPECT_EQ(r.status, Link_status::bad_reply);
   EXPECT_EQ(r.packets, 4);
   EXPECT_EQ(rig.radio.requests.size(), 5u);
   expect_unchanged(rig, before);
@@ -152,7 +150,7 @@ TEST(ReadImage, ByteAddedOnTheLineIsNotStoredShifted) {
   Link_rig rig;
   const Workspace before = rig.ws;
   rig.radio.reply_noise = {0x00};  // one stray byte before every reply
-  EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Transfer_status::bad_reply);
+  EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Link_status::bad_reply);
   expect_unchanged(rig, before);
 }
 
@@ -160,7 +158,7 @@ TEST(ReadImage, HandshakeFailureEndsWithoutProgressOrEnd) {
   Link_rig rig;
   rig.radio.identification = hex("50 31 36 30 31 00 04 00");  // not P1600
   const Transfer_result r = read_parameter_image(rig.ws, rig.session, rig.view);
-  EXPECT_EQ(r.status, Transfer_status::no_answer);
+  EXPECT_EQ(r.status, Link_status::no_answer);
   EXPECT_TRUE(r.handshake.refused_identification);
   EXPECT_EQ(lines(rig.journal, "view: show progress").size(), 0u);
   EXPECT_EQ(rig.radio.ends(), 0);
@@ -172,7 +170,7 @@ TEST(ReadImage, RadioHangingUpEndsTheReadWithoutWaitingForTheDeadline) {
   const Workspace before = rig.ws;
   rig.radio.silent_after = 40;
   rig.port.fail_at(rig.clock.start() + 500ms);
-  EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Transfer_status::link_lost);
+  EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status, Link_status::link_lost);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 500);
   expect_unchanged(rig, before);
   EXPECT_EQ(tail(rig.journal, 4), failure_ending);
@@ -183,7 +181,7 @@ TEST(ReadImage, UsbProgrammerExchangesNothing) {
   rig.programmer.type = 0;
   const Workspace before = rig.ws;
   EXPECT_EQ(read_parameter_image(rig.ws, rig.session, rig.view).status,
-            Transfer_status::usb_programmer);
+            Link_status::usb_programmer);
   EXPECT_EQ(rig.journal,
             (test::Journal{"view: blok_btn", "view: stop usb polling", "view: razblok_btn"}));
   expect_unchanged(rig, before);

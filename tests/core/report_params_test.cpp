@@ -16,7 +16,7 @@ std::map<std::string, std::string> as_map(const std::vector<Report_parameter>& p
   return m;
 }
 
-TEST(ReportParameters, NamesComeInTheDocumentedOrder) {
+TEST(ReportParameters, NamesComeInReportOrderChannelByChannel) {
   const Workspace ws = start_up_workspace();
   Window_view view;
   print_wind_blok(view, ws.image, ws.state);
@@ -36,7 +36,7 @@ TEST(ReportParameters, NamesComeInTheDocumentedOrder) {
   for (int k = 1; k <= 14; ++k) EXPECT_EQ(params[163 + k].name, "osn" + std::to_string(k));
 }
 
-TEST(ReportParameters, StartUpWindowGivesTheDocumentedTexts) {
+TEST(ReportParameters, StartUpWindowGivesItsShownTexts) {
   const Workspace ws = start_up_workspace();
   Window_view view;
   print_wind_blok(view, ws.image, ws.state);

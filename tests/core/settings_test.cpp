@@ -58,7 +58,7 @@ TEST(SettingsLists, HaveTheirSizesAndExactTexts) {
   EXPECT_EQ(setting_items(slot_of(215))[2], "Продолжительное нажатие (кн.\"ШПД\")");
 }
 
-TEST(SettingsRead, DefaultImageShowsTheDocumentedTexts) {
+TEST(SettingsRead, DefaultImageShowsEachListsStartUpItem) {
   const Workspace ws = start_up_workspace();
   const std::vector<std::string> expected = {"60 секунд",
                                              "Выключен",
@@ -80,7 +80,7 @@ TEST(SettingsRead, DefaultImageShowsTheDocumentedTexts) {
   EXPECT_EQ(squelch_form_for(ws.image), Squelch_form::long_form);
 }
 
-TEST(SettingsWrite, DocumentedBytes) {
+TEST(SettingsWrite, EachCodingStoresItsItemInItsOwnBitsOnly) {
   Workspace ws = start_up_workspace();
   Param_image& im = ws.image;
   write_setting(im, slot_of(201), 0);
@@ -178,77 +178,50 @@ TEST(SettingsRead, AnyByteOfAnySettingGivesAnItemOrNone) {
   }
 }
 
-class SquelchAndPower : public ::testing::Test {
- protected:
-  // The list as the window shows it after the last refresh.
-  void refresh() { print_wind_blok(view, ws.image, ws.state); }
-  Power_change_result pick_power(int p) {
-    return power_select_change(ws.image, view.settings.squelch_form,
-                               view.settings.selection[squelch_key_slot], p);
+// The squelch key's list and code as a power selection leaves them, from a file's power and key
+// code: the short form while power selection 2 is chosen, each code carried to the other form's
+// item or to "Выключена", and a code no item shows left as it is.
+TEST(SquelchAndPower, PowerSelectionCarriesTheKeyBetweenItsTwoForms) {
+  struct Case {
+    uint8_t power, code;
+    int pick;  // the power selection picked, -1 for none
+    Squelch_form form;
+    const char* shown;  // the squelch key's text afterwards; null for a code no item shows
+    uint8_t code_after;
+  };
+  const Case cases[] = {
+      {1, 2, 2, Squelch_form::short_form, "Перекл. режимов тонового шумоподавителя", 2},
+      {1, 3, 2, Squelch_form::short_form, "Выключена", 0},  // the default key: no short item
+      {2, 0, 0, Squelch_form::long_form, "Выключена", 0},
+      {2, 0, 1, Squelch_form::long_form, "Выключена", 0},
+      {2, 2, 1, Squelch_form::long_form, "Перекл. режимов тонового шумоподавителя", 2},
+      {2, 4, 1, Squelch_form::long_form, "Перекл. режимов шумоподавителя", 4},
+      {2, 4, -1, Squelch_form::short_form, "Перекл. режимов шумоподавителя", 4},
+      {1, 6, 2, Squelch_form::short_form, nullptr, 6},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "power " << int(c.power) << ", code " << int(c.code)
+                                    << ", pick " << c.pick);
+    Workspace ws = start_up_workspace();
+    ws.image.set_byte(0x2B4, c.power);
+    ws.image.set_bits(0x2B0, 0xE0, static_cast<uint8_t>(c.code << 5));
+    Window_view view;
+    print_wind_blok(view, ws.image, ws.state);
+    if (c.pick >= 0) {
+      power_select_change(ws.image, view.settings.squelch_form,
+                          view.settings.selection[squelch_key_slot], c.pick);
+      print_wind_blok(view, ws.image, ws.state);
+    }
+    EXPECT_EQ(view.settings.squelch_form, c.form);
+    if (c.shown != nullptr) {
+      EXPECT_EQ(view.settings.text(squelch_key_slot), c.shown);
+    }
+    EXPECT_EQ(ws.image.byte(0x2B0) >> 5, c.code_after);
+    EXPECT_EQ(ws.image.byte(0x2B0) & 0x1F, 0x00);  // the other bits of the byte stay
+    if (c.pick >= 0) {
+      EXPECT_EQ(ws.image.byte(0x2B4), c.pick);
+    }
   }
-  Workspace ws = start_up_workspace();
-  Window_view view;
-};
-
-TEST_F(SquelchAndPower, LongCodeTwoKeepsItsCodeInTheShortForm) {
-  ws.image.set_bits(0x2B0, 0xE0, 2 << 5);
-  refresh();
-  const auto r = pick_power(2);
-  EXPECT_EQ(r.form, Squelch_form::short_form);
-  EXPECT_EQ(r.squelch_item, 1);
-  refresh();
-  EXPECT_EQ(view.settings.text(squelch_key_slot), "Перекл. режимов тонового шумоподавителя");
-  EXPECT_EQ(ws.image.byte(0x2B0) & 0xE0, 0x40);
-  EXPECT_EQ(ws.image.byte(0x2B4), 2);
-}
-
-TEST_F(SquelchAndPower, LongCodeThreeBecomesOff) {
-  refresh();  // default: code 3
-  pick_power(2);
-  refresh();
-  EXPECT_EQ(view.settings.text(squelch_key_slot), "Выключена");
-  EXPECT_EQ(ws.image.byte(0x2B0) & 0xE0, 0x00);
-  EXPECT_EQ(ws.image.byte(0x2B0) & 0x1F, 0x00);
-}
-
-TEST_F(SquelchAndPower, ShortOffBackToLongOff) {
-  ws.image.set_byte(0x2B4, 2);
-  ws.image.set_bits(0x2B0, 0xE0, 0);
-  refresh();
-  EXPECT_EQ(view.settings.squelch_form, Squelch_form::short_form);
-  const auto r = pick_power(0);
-  EXPECT_EQ(r.form, Squelch_form::long_form);
-  refresh();
-  EXPECT_EQ(view.settings.text(squelch_key_slot), "Выключена");
-  EXPECT_EQ(ws.image.byte(0x2B0) & 0xE0, 0);
-}
-
-TEST_F(SquelchAndPower, ShortItemsMapBackToTheirLongCodes) {
-  for (int item = 0; item < 3; ++item) {
-    ws = start_up_workspace();
-    ws.image.set_byte(0x2B4, 2);
-    ws.image.set_bits(0x2B0, 0xE0, static_cast<uint8_t>((2 * item) << 5));
-    refresh();
-    pick_power(1);
-    refresh();
-    EXPECT_EQ(view.settings.selection[squelch_key_slot], 2 * item);
-    EXPECT_EQ(ws.image.byte(0x2B0) >> 5, 2 * item);
-  }
-}
-
-TEST_F(SquelchAndPower, FileWithPowerTwoAndCodeFourShowsTheShortForm) {
-  ws.image.set_byte(0x2B4, 2);
-  ws.image.set_bits(0x2B0, 0xE0, 4 << 5);
-  refresh();
-  EXPECT_EQ(view.settings.squelch_form, Squelch_form::short_form);
-  EXPECT_EQ(view.settings.text(squelch_key_slot), "Перекл. режимов шумоподавителя");
-}
-
-TEST_F(SquelchAndPower, NoSelectionLeavesTheKeyBits) {
-  ws.image.set_bits(0x2B0, 0xE0, 6 << 5);  // code 6: no item
-  refresh();
-  pick_power(2);
-  EXPECT_EQ(ws.image.byte(0x2B0) >> 5, 6);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST(SubtoneCoding, SwitchingOffAfterDcsClearsTypeAndValue) {
   EXPECT_EQ(blok_to_stone_str(image, 2, Side::rx), " Выключен");
 }
 
-TEST(SubtoneCoding, DisplayTextsOfTheDocumentedValues) {
+TEST(SubtoneCoding, CtcssDropsLeadingZerosAndDcsKeepsThreeDigits) {
   Param_image image = default_image();
   set_subtone(image, 1, Side::rx, 3, 0x00, 0x10);
   EXPECT_EQ(blok_to_stone_str(image, 1, Side::rx), "  CTC 100,0");

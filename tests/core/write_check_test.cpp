@@ -11,7 +11,7 @@
 namespace tirna {
 namespace {
 
-const Clock fixed_clock = [] { return Local_time{2026, 3, 14, 15, 9, 26}; };
+using test::fixed_clock;
 
 // A file as opened: band 0 in coding version v, channel 2 on a frequency that only the old coding
 // holds exactly, the two bits a write clears set, texts the write does not send.
@@ -35,7 +35,7 @@ test::Link_rig written_radio(const Workspace& file, uint8_t radio_version) {
   rig.radio.memory.set_byte(mem::free_text, 'x');
   rig.ws = file;
   const Transfer_result r = write_parameter_image(rig.ws, rig.session, rig.view, fixed_clock);
-  EXPECT_EQ(r.status, Transfer_status::completed);
+  EXPECT_EQ(r.status, Link_status::ok);
   return rig;
 }
 

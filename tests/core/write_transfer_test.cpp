@@ -17,8 +17,8 @@ using test::hex;
 using test::lines;
 using test::Link_rig;
 
-const Local_time stamp{2026, 12, 8, 9, 5, 7};
-const Clock fixed_clock = [] { return stamp; };
+using test::fixed_clock;
+using test::stamp;
 
 Transfer_result write(Link_rig& rig) {
   return write_parameter_image(rig.ws, rig.session, rig.view, fixed_clock);
@@ -31,9 +31,7 @@ void same_radio(Link_rig& rig) {
   rig.radio.identification = hex("50 31 36 30 30 00 04 00");
 }
 
-test::Journal tail(const test::Journal& j, std::size_t n) {
-  return test::Journal(j.end() - static_cast<long>(std::min(n, j.size())), j.end());
-}
+using test::tail;
 
 const test::Journal failure_ending = {"view: message Ошибка записи данных", "port: close",
                                       "view: close progress", "view: razblok_btn"};
@@ -42,7 +40,7 @@ TEST(WriteImage, SendsTheThirtyEightPacketsInOrderThenEnd) {
   Link_rig rig;
   same_radio(rig);
   const Transfer_result r = write(rig);
-  EXPECT_EQ(r.status, Transfer_status::completed);
+  EXPECT_EQ(r.status, Link_status::ok);
   EXPECT_EQ(r.packets, 38);
   ASSERT_EQ(rig.radio.frames.size(), 38u);
   for (std::size_t i = 0; i < 38; ++i) {
@@ -123,7 +121,7 @@ TEST(WriteImage, BandMismatchSendsNothingBeyondTheHandshake) {
     }
     const Param_image before = rig.ws.image;
     const Transfer_result r = write(rig);
-    EXPECT_EQ(r.status, Transfer_status::band_mismatch);
+    EXPECT_EQ(r.status, Link_status::band_mismatch);
     EXPECT_EQ(rig.port.sends.size(), 3u);  // request, identification request, acknowledgement
     EXPECT_EQ(rig.radio.ends(), 0);
     EXPECT_EQ(rig.view.messages.back(), transfer_text::band_mismatch);
@@ -157,7 +155,7 @@ TEST(WriteImage, CodingFollowsTheRadioVersion) {
     rig.radio.identification = hex("50 31 36 30 30 00 00 00");
     rig.radio.identification[6] = c.radio_version;
     const Param_image before = rig.ws.image;
-    ASSERT_EQ(write(rig).status, Transfer_status::completed);
+    ASSERT_EQ(write(rig).status, Link_status::ok);
     EXPECT_EQ(rig.ws.state.coding_version, c.version_after);
     EXPECT_EQ(rig.ws.image.byte(mem::version_byte), c.version_byte_after);
     // 160 MHz survives the conversion; the frames carry the records as converted.
@@ -173,7 +171,7 @@ TEST(WriteImage, NegativeAnswersFailAtTheDeadlineWithoutEnd) {
   same_radio(rig);
   rig.radio.frame_answer = 0x15;
   const Transfer_result r = write(rig);
-  EXPECT_EQ(r.status, Transfer_status::timed_out);
+  EXPECT_EQ(r.status, Link_status::timed_out);
   EXPECT_EQ(rig.radio.frames.size(), 1u);
   EXPECT_DOUBLE_EQ(rig.clock.ms(), 20 + 10000);
   EXPECT_EQ(rig.radio.ends(), 0);
@@ -185,7 +183,7 @@ TEST(WriteImage, OtherBytesBeforeAnAcknowledgementAreDropped) {
   Link_rig rig;
   same_radio(rig);
   rig.radio.ack_noise = hex("15 41 00 FF");
-  EXPECT_EQ(write(rig).status, Transfer_status::completed);
+  EXPECT_EQ(write(rig).status, Link_status::ok);
   EXPECT_EQ(rig.radio.frames.size(), 38u);
 }
 
@@ -194,7 +192,7 @@ TEST(WriteImage, HandshakeFailureSendsEndAndShowsTheWriteMessage) {
   same_radio(rig);
   rig.radio.silent = true;
   const Transfer_result r = write(rig);
-  EXPECT_EQ(r.status, Transfer_status::no_answer);
+  EXPECT_EQ(r.status, Link_status::no_answer);
   EXPECT_EQ(tail(rig.journal, 5),
             (test::Journal{"view: message Ошибка записи данных", "port: > 45 4E 44", "port: close",
                            "view: close progress", "view: razblok_btn"}));
@@ -207,7 +205,7 @@ TEST(WriteImage, PacketWithTheHeaderOfAnotherAddressIsRefusedBeforeThePortOpens)
   p[2] = 0x30;
   rig.ws.image.set_packet(5, p);
   const Transfer_result r = write(rig);
-  EXPECT_EQ(r.status, Transfer_status::corrupt_headers);
+  EXPECT_EQ(r.status, Link_status::corrupt_headers);
   EXPECT_TRUE(rig.port.opened_ports.empty());
   EXPECT_EQ(rig.journal, (test::Journal{"view: blok_btn", "view: message Ошибка записи данных",
                                         "view: razblok_btn"}));
@@ -226,7 +224,7 @@ TEST(WriteImage, ChannelsOutsideTheBandOrWithForeignSubtonesAreRefusedBeforeTheP
   store_frequency(rig.ws.image, 4, Side::tx, 140000000, v);
   set_subtone(rig.ws.image, 5, Side::rx, 2, 0x00, 0x00);
   const Transfer_result r = write(rig);
-  EXPECT_EQ(r.status, Transfer_status::refused_channels);
+  EXPECT_EQ(r.status, Link_status::refused_channels);
   EXPECT_TRUE(rig.port.opened_ports.empty());
   EXPECT_EQ(rig.view.messages.back().text,
             "Данные не записаны. Параметры каналов недопустимы:\r"
@@ -235,7 +233,7 @@ TEST(WriteImage, ChannelsOutsideTheBandOrWithForeignSubtonesAreRefusedBeforeTheP
             "канал 5: субтон приема неизвестного типа 2.");
   for (int n : {3, 5}) set_channel_in_use(rig.ws.image, n, false);
   set_tx_allowed(rig.ws.image, 4, false);
-  EXPECT_EQ(write(rig).status, Transfer_status::completed);
+  EXPECT_EQ(write(rig).status, Link_status::ok);
 }
 
 TEST(WriteImage, HeadersOfPacketsNotSentDoNotMatter) {
@@ -244,13 +242,13 @@ TEST(WriteImage, HeadersOfPacketsNotSentDoNotMatter) {
   Packet p = rig.ws.image.packet(40);
   p[0] = 0x00;
   rig.ws.image.set_packet(40, p);
-  EXPECT_EQ(write(rig).status, Transfer_status::completed);
+  EXPECT_EQ(write(rig).status, Link_status::ok);
 }
 
 TEST(WriteImage, UsbProgrammerEndsWithoutMessage) {
   Link_rig rig;
   rig.programmer.type = 0;
-  EXPECT_EQ(write(rig).status, Transfer_status::usb_programmer);
+  EXPECT_EQ(write(rig).status, Link_status::usb_programmer);
   EXPECT_EQ(rig.journal,
             (test::Journal{"view: blok_btn", "view: stop usb polling", "view: razblok_btn"}));
 }
@@ -261,7 +259,7 @@ TEST(WriteImage, FailedWriteKeepsTheCodingAndTheTimeStamp) {
   new_blok(rig.ws.image, 0, 2);
   rig.radio.identification = hex("50 31 36 30 30 00 04 00");
   rig.radio.silent_after = 37;  // silent before the last frame's acknowledgement
-  EXPECT_EQ(write(rig).status, Transfer_status::timed_out);
+  EXPECT_EQ(write(rig).status, Link_status::timed_out);
   EXPECT_EQ(rig.ws.state.coding_version, 4);
   EXPECT_EQ(rig.ws.image.byte(mem::version_byte), 4);
   EXPECT_EQ(rig.ws.image.byte(0x3C0), '2');

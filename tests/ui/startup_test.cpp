@@ -97,7 +97,7 @@ class Startup_test : public QObject {
     QCOMPARE(w.status_timer()->timer().interval(), 1000);
     // No programmer is plugged in here: the status starts with the empty phase of its blinking.
     QCOMPARE(test::parts(w).status_panel(0)->text(), QString());
-    w.Timer1Timer();
+    w.status_timer()->Timer1Timer();
     QCOMPARE(test::parts(w).status_panel(0)->text(), QStringLiteral("USB-Программатор не подключен"));
   }
 

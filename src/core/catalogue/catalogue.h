@@ -207,6 +207,11 @@ inline constexpr int channel_parameter_count = catalogue_rows::channel_parameter
 inline constexpr int report_parameter_count =
     static_cast<int>(catalogue_rows::rows.size()) - channel_parameter_count +
     channel_count * channel_parameter_count;
+// The report, its printed page, `show --json` and the settings page are laid out for these counts:
+// a row added or removed must change them knowingly.
+static_assert(report_parameter_count == 178, "the report has 178 parameters");
+static_assert(settings_count == 14, "the settings page has 14 lists");
+static_assert(channel_parameter_count == 10, "a channel has 10 parameters in the report");
 inline constexpr int squelch_key_slot = catalogue_rows::slot_of(Setting_codec::squelch_key);
 inline constexpr int power_select_slot = catalogue_rows::slot_of(Setting_codec::power_select);
 

@@ -9,7 +9,7 @@
 #include "core/files/backup_file.h"
 #include "core/link/radio_identification.h"
 #include "core/transfer/exit_status.h"
-#include "core/transfer/packet_phase.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/extra_data_transfer.h"
@@ -76,31 +76,31 @@ class Port_worker {
   }
 
  private:
-  Transfer_status work() {
+  Link_status work() {
     while (!observer_.run_ends()) {
       observer_.phase(Fleet_phase::waiting, "");
       Workspace radio = start_up_workspace();
       space_tries();
       const Transfer_result read = read_parameter_image(radio, s_, view_);
-      if (read.status == Transfer_status::no_answer) {
+      if (read.status == Link_status::no_answer) {
         view_.take_note();
         continue;  // no radio there yet
       }
       if (busy(read)) continue;
-      if (read.status == Transfer_status::port_not_opened ||
-          read.status == Transfer_status::stopped) {
+      if (read.status == Link_status::port_not_opened ||
+          read.status == Link_status::stopped) {
         return read.status;
       }
-      const Transfer_status end = take_radio(read, radio);
-      if (end != Transfer_status::completed) return end;
+      const Link_status end = take_radio(read, radio);
+      if (end != Link_status::ok) return end;
     }
-    return Transfer_status::completed;
+    return Link_status::ok;
   }
 
   // Another program holds the port: said once, and tried again at the next look.
   bool busy(const Transfer_result& r) {
     const auto& error = r.handshake.opening.last_error;
-    const bool now_busy = r.status == Transfer_status::port_not_opened && error &&
+    const bool now_busy = r.status == Link_status::port_not_opened && error &&
                           error->kind == Open_error::Kind::busy;
     if (now_busy && !busy_said_) {
       observer_.note("port busy, tried again every second: " +
@@ -132,7 +132,7 @@ class Port_worker {
     } catch (...) {
       // Nothing more can be done for this port.
     }
-    return {Transfer_status::link_lost, failure};
+    return {Link_status::link_lost, failure};
   }
 
   // A wait of a second between two tries to reach a radio that does not answer.
@@ -156,7 +156,7 @@ class Port_worker {
   }
 
   // Records the radio's turn, then waits until it is unplugged.
-  Transfer_status finish(Journal_row& row, Radio_result result, int exit_status,
+  Link_status finish(Journal_row& row, Radio_result result, int exit_status,
                          std::string note = {}) {
     in_hand_.reset();
     row.time = job_.local_time();
@@ -166,21 +166,21 @@ class Port_worker {
     std::replace(row.note.begin(), row.note.end(), '\r', ' ');
     view_.take_note();
     observer_.finished(row);
-    if (result == Radio_result::stopped) return Transfer_status::stopped;
+    if (result == Radio_result::stopped) return Link_status::stopped;
     return wait_until_unplugged(row.factory_number);
   }
 
-  Transfer_status failed(Journal_row& row, Radio_result result, const Transfer_result& r) {
-    if (r.status == Transfer_status::stopped) {
+  Link_status failed(Journal_row& row, Radio_result result, const Transfer_result& r) {
+    if (r.status == Link_status::stopped) {
       return finish(row, Radio_result::stopped, exit_interrupted);
     }
     return finish(row, result, exit_status_of(r.status));
   }
 
-  Transfer_status take_radio(const Transfer_result& read, const Workspace& radio) {
+  Link_status take_radio(const Transfer_result& read, const Workspace& radio) {
     Journal_row row = row_for(radio.image);
     const std::string& number = row.factory_number;
-    if (!observer_.take()) return Transfer_status::completed;
+    if (!observer_.take()) return Link_status::ok;
     in_hand_ = row;
     on_failure_ = Radio_result::read_failed;
     if (!read.ok()) return failed(row, Radio_result::read_failed, read);
@@ -251,7 +251,7 @@ class Port_worker {
   // Looks at most once a second which radio answers (its additional data: the factory number)
   // until none does, or another radio does: the one unplugged and the next one plugged in between
   // two looks.
-  Transfer_status wait_until_unplugged(const std::string& number) {
+  Link_status wait_until_unplugged(const std::string& number) {
     while (!observer_.run_ends()) {
       observer_.phase(Fleet_phase::unplugging, number);
       space_tries();
@@ -259,17 +259,17 @@ class Port_worker {
       const Transfer_result look = read_additional_data(radio, s_, view_);
       view_.take_note();
       if (busy(look)) continue;
-      if (look.status == Transfer_status::stopped ||
-          look.status == Transfer_status::port_not_opened) {
+      if (look.status == Link_status::stopped ||
+          look.status == Link_status::port_not_opened) {
         return look.status;
       }
-      if (look.status == Transfer_status::no_answer) break;
+      if (look.status == Link_status::no_answer) break;
       if (look.ok() && trimmed(factory_number_label(radio.image)) != number) {
         last_try_ = Link_time{};  // a radio answers: it is read at once
         break;
       }
     }
-    return Transfer_status::completed;
+    return Link_status::ok;
   }
 
   const std::string& port_name_;

@@ -55,7 +55,7 @@ struct Fleet_job {
 // (stopped), its port cannot be opened (port_not_opened, with the view's message), or a fault of
 // the program ended it (failed, with its text).
 struct Fleet_port_end {
-  Transfer_status status = Transfer_status::completed;
+  Link_status status = Link_status::ok;
   std::string failure;
 };
 Fleet_port_end run_fleet_port(const std::string& port_name, Link_session& session,

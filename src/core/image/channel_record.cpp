@@ -32,10 +32,6 @@ uint8_t control_byte(const Param_image& image, int n, Side side) {
   return image.byte(address(n, pick(side, rx_control, tx_control)));
 }
 
-void set_control_byte(Param_image& image, int n, Side side, uint8_t value) {
-  image.set_byte(address(n, pick(side, rx_control, tx_control)), value);
-}
-
 uint32_t frequency_code(const Param_image& image, int n, Side side) {
   const uint32_t low = image.byte(address(n, pick(side, rx_code_low, tx_code_low)));
   const uint32_t high = image.byte(address(n, pick(side, rx_code_high, tx_code_high)));

@@ -36,7 +36,6 @@ enum class Channel_flag : uint8_t {
 };
 
 uint8_t control_byte(const Param_image& image, int n, Side side);
-void set_control_byte(Param_image& image, int n, Side side, uint8_t value);
 
 // Frequency code fields: the 18-bit code and the step flag.
 uint32_t frequency_code(const Param_image& image, int n, Side side);

@@ -2,30 +2,30 @@
 
 namespace tirna {
 
-Wait_result wait_byte(Transport& port, Link_clock& clock, Link_time deadline, uint8_t& byte) {
+Link_status wait_byte(Transport& port, Link_clock& clock, Link_time deadline, uint8_t& byte) {
   for (;;) {
-    if (clock.now() >= deadline) return Wait_result::timed_out;
+    if (clock.now() >= deadline) return Link_status::timed_out;
     switch (port.receive(byte, deadline)) {
       case Io_status::ok:
-        return Wait_result::byte;
+        return Link_status::ok;
       case Io_status::timeout:
         break;  // woken early or the deadline passed: the test at the top decides
       case Io_status::closed:
         clock.wait_until(deadline);
-        return Wait_result::timed_out;
+        return Link_status::timed_out;
       case Io_status::failed:
-        return Wait_result::link_lost;
+        return Link_status::link_lost;
       case Io_status::stopped:
-        return Wait_result::stopped;
+        return Link_status::stopped;
     }
   }
 }
 
-Wait_result wait_for_byte(Transport& port, Link_clock& clock, Link_time deadline, uint8_t wanted) {
+Link_status wait_for_byte(Transport& port, Link_clock& clock, Link_time deadline, uint8_t wanted) {
   for (;;) {
     uint8_t b = 0;
-    const Wait_result r = wait_byte(port, clock, deadline, b);
-    if (r != Wait_result::byte || b == wanted) return r;
+    const Link_status r = wait_byte(port, clock, deadline, b);
+    if (r != Link_status::ok || b == wanted) return r;
   }
 }
 

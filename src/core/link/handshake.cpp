@@ -18,40 +18,34 @@ constexpr milliseconds identification_timeout{500};
 constexpr milliseconds back_off{500};
 constexpr int max_attempts = 4;
 
-// One attempt, from the programming request to the confirming acknowledgement.
-enum class Attempt { accepted, refused, timed_out, link_lost, stopped };
+Link_status sent(Transport& port, std::span<const uint8_t> bytes) {
+  return port.send(bytes) == Io_status::failed ? Link_status::link_lost : Link_status::ok;
+}
 
-Attempt attempt(Link_session& s, std::vector<uint8_t>& answer) {
+// One attempt, from the programming request to the confirming acknowledgement: ok with the
+// identification in the session, bad_reply for eight bytes of another layout (kept in `answer`),
+// timed_out, link_lost or stopped.
+Link_status attempt(Link_session& s, std::vector<uint8_t>& answer) {
   Transport& port = s.port;
   Link_clock& clock = s.clock;
-  const auto send = [&](std::span<const uint8_t> bytes) {
-    return port.send(bytes) == Io_status::failed ? Attempt::link_lost : Attempt::accepted;
-  };
-  const auto failed = [](Wait_result r) {
-    if (r == Wait_result::stopped) return Attempt::stopped;
-    return r == Wait_result::link_lost ? Attempt::link_lost : Attempt::timed_out;
-  };
+  Link_status r = sent(port, programming_request);
+  if (r == Link_status::ok) r = wait_for_byte(port, clock, clock.now() + ack_timeout, ack);
+  if (r == Link_status::ok) r = sent(port, identification_request);
+  if (r != Link_status::ok) return r;
 
-  if (send(programming_request) == Attempt::link_lost) return Attempt::link_lost;
-  if (auto r = wait_for_byte(port, clock, clock.now() + ack_timeout, ack); r != Wait_result::byte) {
-    return failed(r);
-  }
-
-  if (send(identification_request) == Attempt::link_lost) return Attempt::link_lost;
   const Link_time deadline = clock.now() + identification_timeout;  // one for all eight bytes
   answer.clear();
   for (int i = 0; i < identification_size; ++i) {
     uint8_t b = 0;
-    if (auto r = wait_byte(port, clock, deadline, b); r != Wait_result::byte) return failed(r);
+    if (r = wait_byte(port, clock, deadline, b); r != Link_status::ok) return r;
     answer.push_back(b);
   }
 
-  if (send(std::array<uint8_t, 1>{ack}) == Attempt::link_lost) return Attempt::link_lost;
-  if (auto r = wait_for_byte(port, clock, clock.now() + ack_timeout, ack); r != Wait_result::byte) {
-    return failed(r);
-  }
+  r = sent(port, std::array<uint8_t, 1>{ack});
+  if (r == Link_status::ok) r = wait_for_byte(port, clock, clock.now() + ack_timeout, ack);
+  if (r != Link_status::ok) return r;
   s.identification = Radio_identification::from_bytes(answer);
-  return s.identification ? Attempt::accepted : Attempt::refused;
+  return s.identification ? Link_status::ok : Link_status::bad_reply;
 }
 
 }  // namespace
@@ -61,7 +55,7 @@ Handshake_result set_rez_prog(Link_session& s, Link_view& view) {
   s.identification.reset();
   result.opening = com_open(s.port, s.programmer, view);
   if (result.opening.given_up) {
-    result.status = Handshake_result::Status::port_not_opened;
+    result.status = Link_status::port_not_opened;
     return result;
   }
   pause(s.clock, settle_time);
@@ -70,30 +64,24 @@ Handshake_result set_rez_prog(Link_session& s, Link_view& view) {
   // Late bytes of an earlier attempt are not purged: the waits for 0x06 drop them, or they start
   // the next identification.
   std::vector<uint8_t> answer;
-  for (int attempts = 0; attempts < max_attempts;) {
-    const Attempt a = attempt(s, answer);
-    switch (a) {
-      case Attempt::accepted:
-        result.status = Handshake_result::Status::entered;
+  for (int attempts = 0; attempts < max_attempts; ++attempts) {
+    switch (const Link_status a = attempt(s, answer)) {
+      case Link_status::ok:
+        result.status = Link_status::ok;
         return result;
-      case Attempt::refused:
+      case Link_status::bad_reply:
         result.refused_identification = true;
         result.refused_answer = answer;
-        ++attempts;  // the next attempt starts at once
-        break;
-      case Attempt::timed_out:
+        break;  // the next attempt starts at once
+      case Link_status::timed_out:
         pause(s.clock, back_off);
-        ++attempts;
         break;
-      case Attempt::link_lost:
-        result.status = Handshake_result::Status::link_lost;
-        return result;
-      case Attempt::stopped:
-        result.status = Handshake_result::Status::stopped;
+      default:  // link_lost, stopped
+        result.status = a;
         return result;
     }
   }
-  result.status = Handshake_result::Status::no_answer;
+  result.status = Link_status::no_answer;
   return result;
 }
 

@@ -2,6 +2,7 @@
 // set_rez_prog: opens the port and puts the radio into programming mode, in at most four attempts.
 
 #include "core/link/link_clock.h"
+#include "core/link/link_status.h"
 #include "core/link/link_view.h"
 #include "core/link/port_opening.h"
 #include "core/link/programmer_choice.h"
@@ -24,21 +25,17 @@ struct Link_session {
 };
 
 struct Handshake_result {
-  enum class Status {
-    entered,          // programming mode: the port is open, the identification complete
-    no_answer,        // four attempts failed (silence, time-outs, answers of another layout)
-    port_not_opened,  // the port did not open and the view gave up at once
-    link_lost,        // the port failed during the handshake
-    stopped,          // the user stopped it
-  };
-  Status status = Status::no_answer;
+  // ok: programming mode, the port open, the identification complete; no_answer: four attempts
+  // failed (silence, time-outs, answers of another layout); port_not_opened: the view gave up at
+  // once; link_lost: the port failed; stopped: the user stopped it.
+  Link_status status = Link_status::no_answer;
   Port_opening opening;
   bool refused_identification = false;  // some attempt got 8 bytes not in the layout
   std::vector<uint8_t> refused_answer;   // the 8 bytes of the last such attempt
-  bool entered() const { return status == Status::entered; }
+  bool entered() const { return status == Link_status::ok; }
 };
 
-// On `entered` the port is open and session.identification holds the radio's answer; on any other
+// On ok the port is open and session.identification holds the radio's answer; on any other
 // result it holds nothing, and the port may still be open: the caller closes it. An attempt whose
 // eight bytes are not an identification in its layout (a stray byte on the line shifts them) is a
 // failed attempt, followed at once by the next. Reports nothing itself.

@@ -1,42 +1,68 @@
 #pragma once
-// The exit statuses of the command line, one meaning each, and the one a transfer's ending gives:
-// the command line ends with it, and the fleet journal records it for each radio.
+// The exit statuses of the command line, one meaning each: the one table the command line's help
+// and the README's table are made from, and the status a link ending gives (the command line ends
+// with it, and the fleet journal records it for each radio).
 
-#include "core/transfer/transfer_result.h"
+#include <array>
+#include <string_view>
+
+#include "core/link/link_status.h"
 
 namespace tirna {
 
 enum Exit_status : int {
   exit_ok = 0,
-  exit_differs = 1,        // a comparing command found a difference
-  exit_usage = 2,          // the command line is wrong
-  exit_file_error = 3,     // a file could not be read or written
-  exit_port = 4,           // the port cannot be opened
-  exit_no_answer = 5,      // the radio did not answer, timed out or answered wrongly
-  exit_band_mismatch = 6,  // the radio's band differs from the file's
-  exit_readback = 7,       // a read-back differs from what was written
-  exit_refused = 8,        // a value or file content was refused
-  exit_interrupted = 130,  // Ctrl-C (SIGINT, SIGTERM, SIGHUP) stopped a transfer
+  exit_differs = 1,
+  exit_usage = 2,
+  exit_file_error = 3,
+  exit_port = 4,
+  exit_no_answer = 5,
+  exit_band_mismatch = 6,
+  exit_readback = 7,
+  exit_refused = 8,
+  exit_interrupted = 130,
 };
 
-constexpr Exit_status exit_status_of(Transfer_status status) {
+struct Exit_status_meaning {
+  Exit_status status;
+  std::string_view meaning;
+};
+
+inline constexpr std::array<Exit_status_meaning, 10> exit_status_table = {{
+    {exit_ok, "success"},
+    {exit_differs, "a difference was found (comparing commands)"},
+    {exit_usage, "usage error"},
+    {exit_file_error,
+     "file error (the error text, followed by \".\", on stderr), or the machine refused the work "
+     "(out of memory, a fault of the program)"},
+    {exit_port, "the port cannot be opened"},
+    {exit_no_answer, "the radio did not answer, timed out or answered wrongly"},
+    {exit_band_mismatch, "the radio's band differs from the file's"},
+    {exit_readback, "a read-back differs from what was written"},
+    {exit_refused, "a value or file content was refused"},
+    {exit_interrupted,
+     "Ctrl-C (SIGINT, SIGTERM, SIGHUP) or a closed output (SIGPIPE) stopped the command; a "
+     "transfer sent \"END\" first"},
+}};
+
+constexpr Exit_status exit_status_of(Link_status status) {
   switch (status) {
-    case Transfer_status::completed:
+    case Link_status::ok:
       return exit_ok;
-    case Transfer_status::port_not_opened:
+    case Link_status::port_not_opened:
       return exit_port;
-    case Transfer_status::corrupt_headers:
-    case Transfer_status::refused_channels:
+    case Link_status::corrupt_headers:
+    case Link_status::refused_channels:
       return exit_refused;
-    case Transfer_status::band_mismatch:
+    case Link_status::band_mismatch:
       return exit_band_mismatch;
-    case Transfer_status::stopped:
+    case Link_status::stopped:
       return exit_interrupted;
-    case Transfer_status::usb_programmer:
-    case Transfer_status::no_answer:
-    case Transfer_status::timed_out:
-    case Transfer_status::bad_reply:
-    case Transfer_status::link_lost:
+    case Link_status::usb_programmer:
+    case Link_status::no_answer:
+    case Link_status::timed_out:
+    case Link_status::bad_reply:
+    case Link_status::link_lost:
       break;
   }
   return exit_no_answer;

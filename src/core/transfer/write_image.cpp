@@ -4,7 +4,7 @@
 
 #include "core/channels/channel_check.h"
 #include "core/image/frequency.h"
-#include "core/transfer/packet_phase.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/transfer_messages.h"
 
 namespace tirna {
@@ -23,7 +23,7 @@ void clear_bits_cleared_by_write(Param_image& image) {
 
 std::optional<Write_refusal> write_refusal(const Param_image& image, uint8_t coding_version) {
   if (!headers_intact(image, parameter_write_packets)) {
-    return Write_refusal{Transfer_status::corrupt_headers, transfer_text::corrupt_headers};
+    return Write_refusal{Link_status::corrupt_headers, transfer_text::corrupt_headers};
   }
   const std::vector<Channel_fault> faults = image_faults(image, coding_version);
   if (faults.empty()) return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<Write_refusal> write_refusal(const Param_image& image, uint8_t cod
     m.text += "\r" + channel_fault_text_ru(faults[i]) + ".";
   }
   if (faults.size() > listed) m.text += "\rи ещё " + std::to_string(faults.size() - listed) + ".";
-  return Write_refusal{Transfer_status::refused_channels, m};
+  return Write_refusal{Link_status::refused_channels, m};
 }
 
 bool radio_fits_band(const Radio_identification& radio, const Param_image& image) {
@@ -51,51 +51,34 @@ void adopt_radio_coding(Workspace& ws, uint8_t radio_version) {
 
 Transfer_result write_parameter_image(Workspace& ws, Link_session& s, Transfer_view& view,
                                       const Clock& local_time) {
-  Transfer_result result;
-  view.blok_btn();
-  clear_bits_cleared_by_write(ws.image);
-  if (s.programmer.usb()) {
-    view.stop_usb_polling();
-    view.razblok_btn();
-    result.status = Transfer_status::usb_programmer;
-    return result;
-  }
-  if (const auto refusal = write_refusal(ws.image, ws.state.coding_version)) {
-    result.status = refusal->status;
-    view.show_message(refusal->message);
-    view.razblok_btn();
-    return result;
-  }
-
-  result.handshake = set_rez_prog(s, view);
-  if (!result.handshake.entered()) {
-    // The one failure after which "END" is still sent.
-    return failure_ending(result, status_of(result.handshake), transfer_text::write_failed, s, view,
-                          true);
-  }
-  if (!radio_fits_band(*s.identification, ws.image)) {
-    return failure_ending(result, Transfer_status::band_mismatch, transfer_text::band_mismatch, s,
-                          view);
-  }
-  adopt_radio_coding(ws, s.identification->radio_version());
-
-  view.show_progress(transfer_text::writing.caption, transfer_text::writing.label,
-                     static_cast<int>(parameter_write_packets.size()));
-  Packet_phase phase(s, view, write_timeout, static_cast<int>(parameter_write_packets.size()));
-  for (int k : parameter_write_packets) {
-    if (k == first_time_packet) set_time(ws.image, local_time);
-    const Step step = phase.write_packet(ws.image.packet(k));
-    result.packets = phase.packets_done();
-    if (step != Step::ok) {
-      return failure_ending(result, status_of(step), transfer_text::write_failed, s, view);
+  Transfer_plan p;
+  p.direction = Transfer_plan::writing;
+  p.packets = parameter_write_packets;
+  p.timeout = write_timeout;
+  p.progress = transfer_text::writing;
+  p.failed = transfer_text::write_failed;
+  p.end_after_failed_handshake = true;  // the one failure after which "END" is still sent
+  // Every write, also in USB mode, clears the two bits no control sets.
+  p.first = [](Workspace& w) { clear_bits_cleared_by_write(w.image); };
+  p.refusal = [](const Workspace& w) -> std::optional<Transfer_refusal> {
+    if (auto refusal = write_refusal(w.image, w.state.coding_version)) {
+      return Transfer_refusal{refusal->status, refusal->message};
     }
-  }
-  send_closing_string(s.port);
-  view.close_progress();
-  s.port.close();
-  view.razblok_btn();
-  view.show_message(transfer_text::write_done);
-  return result;
+    return std::nullopt;
+  };
+  p.radio = [](Workspace& w, const Radio_identification& radio) -> std::optional<Transfer_refusal> {
+    if (!radio_fits_band(radio, w.image)) {
+      return Transfer_refusal{Link_status::band_mismatch, transfer_text::band_mismatch};
+    }
+    adopt_radio_coding(w, radio.radio_version());
+    return std::nullopt;
+  };
+  p.before_frame = [&local_time](Workspace& w, int k) {
+    if (k == first_time_packet) set_time(w.image, local_time);
+  };
+  p.done = transfer_text::write_done;
+  p.done_after_enabling = true;
+  return run_transfer(p, ws, s, view);
 }
 
 }  // namespace tirna

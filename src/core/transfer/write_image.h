@@ -29,7 +29,7 @@ void clear_bits_cleared_by_write(Param_image& image);
 // carry the header of another address (corrupt_headers), or channels that fail the check of every
 // channel (refused_channels, the message naming them). Nothing when it may.
 struct Write_refusal {
-  Transfer_status status;
+  Link_status status;
   Message message;
 };
 std::optional<Write_refusal> write_refusal(const Param_image& image, uint8_t coding_version);

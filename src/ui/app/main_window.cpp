@@ -400,18 +400,10 @@ void TForm1::channel_cell_clicked(int column, int row) {
   recorded([&] { apply_edit(ws_, view_, Edit::click(column, row), *this); });
 }
 
+// ComboBox201Change .. ComboBox215Change: one edit operation for every list, the squelch key's
+// linkage with the power selection included.
 void TForm1::setting_picked(int slot, int item) {
-  if (slot == squelch_key_slot) return ComboBox214Change(item);
-  if (slot == power_select_slot) return ComboBox215Change(item);
   recorded([&] { apply_edit(ws_, view_, Edit::pick(slot, item), *this); });
-}
-
-void TForm1::ComboBox214Change(int item) {
-  recorded([&] { apply_edit(ws_, view_, Edit::pick(squelch_key_slot, item), *this); });
-}
-
-void TForm1::ComboBox215Change(int item) {
-  recorded([&] { apply_edit(ws_, view_, Edit::pick(power_select_slot, item), *this); });
 }
 
 void TForm1::show_page_focus(int index) {
@@ -464,10 +456,6 @@ void TForm1::N21Click() {
 
 void TForm1::N10Click() {
   close();
-}
-
-void TForm1::Timer1Timer() {
-  status_timer_->Timer1Timer();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

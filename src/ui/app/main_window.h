@@ -99,7 +99,6 @@ class TForm1 : public QMainWindow, public Edit_host {
   void N21Click();  // О программе
   // The band list, the programmer status, the additional data's own commands.
   void ComboBox1Change(int index);
-  void Timer1Timer();  // one tick of the programmer status
   void Button301Click();
   void Button302Click();
   // Asks whether to save the changed parameters and saves on Yes; false only when that save
@@ -154,9 +153,7 @@ class TForm1 : public QMainWindow, public Edit_host {
   void channel_box_toggled(int number, bool ticked);
   void channel_box_entered();
   void channel_cell_clicked(int column, int row);
-  void setting_picked(int slot, int item);  // ComboBox201Change .. ComboBox213Change
-  void ComboBox214Change(int item);         // the squelch key
-  void ComboBox215Change(int item);         // the power selection, linked to the squelch key
+  void setting_picked(int slot, int item);  // ComboBox201Change .. ComboBox215Change
 
   // Save to the current file, or through Save as without one; false when a save failed.
   bool save_to_current();
