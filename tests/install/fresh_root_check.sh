@@ -121,7 +121,7 @@ shot() {
 
 # apt_figures LOG: what an apt-get install run says it installed and downloaded.
 apt_figures() {
-  grep -hE '^[0-9]+ upgraded, [0-9]+ newly installed|^Need to get|^After this operation' "$@" |
+  grep -hE '^[0-9]+ upgraded, [0-9]+ newly installed|^Need to get|^After this operation|^Fetched .* in ' "$@" |
     sed 's/^/  apt: /'
 }
 
@@ -195,7 +195,9 @@ run_check() {
   say "scripts/run in a fresh clone at $(git log -1 --format='%h %s' "$rev")"
   local start end id
   start=$(now)
-  in_root run bash -c 'cd /root/tirna520 && exec scripts/run' >"$W/run.log" 2>&1 &
+  # Each line of its output with the time it came, for the time of each phase.
+  in_root run bash -c 'cd /root/tirna520 && exec scripts/run' 2>&1 |
+    while IFS= read -r line; do printf '%s %s\n' "$EPOCHREALTIME" "$line"; done >"$W/run.log" &
   local run=$!
   # The first window of the program, whichever it is.
   while ! id=$(window 10 --class tirna520); do
@@ -206,8 +208,11 @@ run_check() {
   shot fresh-root-scripts-run
   say "$(awk -v s="$start" -v e="$end" 'BEGIN { t = e - s; printf "first window %d min %02d s after scripts/run started", t / 60, t % 60 }')"
   say "  title: $(DISPLAY=$display xdotool getwindowname "$id")"
-  apt_figures "$W/run.log"
-  grep -E '^(run|setup|build|test): ' "$W/run.log" | sed 's/^/  /'
+  sed 's/^[0-9.]* //' "$W/run.log" >"$W/run.text"
+  apt_figures "$W/run.text"
+  # The phases, each with the time from the start.
+  grep -E '^[0-9.]+ (run|setup|build): ' "$W/run.log" |
+    awk -v s="$start" '{ t = $1 - s; $1 = ""; printf "  %3d:%02d%s\n", t / 60, t % 60, $0 }'
   end_root run
 }
 
