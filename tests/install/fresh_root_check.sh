@@ -99,6 +99,18 @@ end_root() {
   return 0
 }
 
+# building_in NAME: whether a compiler, linker or make runs in root NAME.
+building_in() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "$(readlink "$p/root" 2>/dev/null)" = "$W/$1" ] || continue
+    case "$(cat "$p/comm" 2>/dev/null)" in
+      cmake | gmake | make | c++ | g++ | cc1plus | as | ld | collect2) return 0 ;;
+    esac
+  done
+  return 1
+}
+
 # window SECONDS SEARCH...: the id of the first visible window that `xdotool search SEARCH`
 # finds, waiting at most SECONDS.
 window() {
@@ -213,6 +225,13 @@ run_check() {
   # The phases, each with the time from the start.
   grep -E '^[0-9.]+ (run|setup|build): ' "$W/run.log" |
     awk -v s="$start" '{ t = $1 - s; $1 = ""; printf "  %3d:%02d%s\n", t / 60, t % 60, $0 }'
+  # What is still built while the window runs (the command line and the simulator).
+  while building_in run; do sleep 1; done
+  end=$(now)
+  local built=$W/run/root/tirna520/build/src
+  [ -x "$built/cli/tirna520-cli" ] && [ -x "$built/sim/tirna520-sim" ] ||
+    fail "tirna520-cli and tirna520-sim were not built: $(tail "$W/run/root/tirna520/build/programs.log")"
+  say "$(awk -v s="$start" -v e="$end" 'BEGIN { t = e - s; printf "all three programs built %d min %02d s after scripts/run started", t / 60, t % 60 }')"
   end_root run
 }
 
