@@ -134,7 +134,7 @@ shot() {
 # apt_figures LOG: what an apt-get install run says it installed and downloaded.
 apt_figures() {
   grep -hE '^[0-9]+ upgraded, [0-9]+ newly installed|^Need to get|^After this operation|^Fetched .* in ' "$@" |
-    sed 's/^/  apt: /'
+    sed 's/^/  apt: /' || true  # a quiet apt-get says none of it
 }
 
 package_check() {
