@@ -20,6 +20,7 @@
 #include "platform/config_file.h"
 #include "platform/fixed_disk.h"
 #include "platform/ini_file.h"
+#include "platform/install_paths.h"
 #include "platform/port_names.h"
 
 namespace tirna::cli {
@@ -172,7 +173,8 @@ int run_demo() {
   if (ec) file_failure("/proc/self/exe", ec.value());
   const std::string window = program_beside_cli(cli_folder, window_name, "../../program");
   const std::string sim = program_beside_cli(cli_folder, sim_name, "../sim");
-  const fs::path help = fs::path(window).parent_path() / help_name;
+  // The window's own search: beside it (the build tree), else the installed share folder.
+  const fs::path help = help_file_path(fs::path(window).parent_path().string());
 
   // Declared first so that it ends last: the folder is removed before a signal can end the demo.
   const Blocked_signals signals;
@@ -253,9 +255,11 @@ void add_demo_command(CLI::App& app) {
       "must lie on a\nfixed disk), holding config.ini (COM programmer, COM1 mapped to the "
       "simulator), an empty Save\nfolder and the help file. Your own config.ini is not touched. "
       "Closing the window ends the\nsimulator and removes the folder; Ctrl-C ends both as well. "
-      "tirna520 and tirna520-sim are\ntaken from tirna520-cli's folder (installed side by side, "
-      "with Tirna520.hlp beside tirna520)\nor from the build tree (src/sim/tirna520-sim, "
-      "program/tirna520 and program/Tirna520.hlp).");
+      "tirna520 and tirna520-sim are\ntaken from tirna520-cli's folder (installed side by side) "
+      "or from the build tree\n(src/sim/tirna520-sim, program/tirna520). The help file is the "
+      "one the window finds:\nTirna520.hlp beside tirna520 (the build tree's program/), else "
+      "../share/tirna520/Tirna520.hlp\nfrom tirna520-cli's folder (installed: "
+      "/usr/share/tirna520/Tirna520.hlp).");
   cmd->callback([] {
     // Output into a pipe that closed (demo | head) must not end the demo before it has ended its
     // programs and removed its folder; the children get the default back when they start.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +76,12 @@ std::string read_small(const fs::path& file) {
   return text;
 }
 
+// name is prefix followed by a number: "sr0" of "sr", not "sram".
+bool numbered(std::string_view name, std::string_view prefix) {
+  return name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix &&
+         std::isdigit(static_cast<unsigned char>(name[prefix.size()]));
+}
+
 // Looks at one block device folder of sysfs and at the devices it is built on (device mapper,
 // RAID), a few levels deep.
 void examine(const fs::path& device_dir, Block_device& out, int depth) {
@@ -84,6 +91,10 @@ void examine(const fs::path& device_dir, Block_device& out, int depth) {
   out.known = true;
   const fs::path disk = fs::exists(dir / "partition", ec) ? dir.parent_path() : dir;
   if (read_small(disk / "removable") == "1") out.removable = true;
+  const std::string name = disk.filename().string();
+  if (numbered(name, "sr") || read_small(disk / "device" / "type") == "5") out.optical = true;
+  if (numbered(name, "ram") || numbered(name, "zram")) out.ram = true;
+  if (numbered(name, "nbd") || numbered(name, "rbd")) out.network = true;
   const std::string where = dir.string();
   if (where.find("/usb") != std::string::npos) out.usb = true;
   if (where.find("/mmc") != std::string::npos || disk.filename().string().rfind("mmcblk", 0) == 0) {
@@ -97,10 +108,21 @@ void examine(const fs::path& device_dir, Block_device& out, int depth) {
   }
 }
 
+// The device alone: a disk that sysfs knows, unless it is of a refused kind.
+Drive_kind classify_device(const Block_device& device) {
+  if (!device.known) return Drive_kind::unknown;
+  if (device.ram) return Drive_kind::ram;
+  if (device.network) return Drive_kind::network;
+  if (device.optical) return Drive_kind::optical;
+  if (device.removable || device.usb || device.mmc) return Drive_kind::removable;
+  return Drive_kind::fixed;
+}
+
 }  // namespace
 
-Drive_kind classify_drive(const Mount_entry& mount, const Block_device& device) {
-  const std::string_view type = mount.fs_type;
+Drive_kind classify_drive(const std::optional<Mount_entry>& mount, const Block_device& device) {
+  if (!mount) return classify_device(device);
+  const std::string_view type = mount->fs_type;
   if (one_of(type, {"tmpfs", "ramfs", "devtmpfs"})) return Drive_kind::ram;
   if (one_of(type, {"iso9660", "udf"})) return Drive_kind::optical;
   if (one_of(type, {"nfs",
@@ -129,8 +151,8 @@ Drive_kind classify_drive(const Mount_entry& mount, const Block_device& device) 
   if (one_of(type,
              {"ext2", "ext3", "ext4", "xfs", "btrfs", "f2fs", "jfs", "reiserfs", "vfat", "msdos",
               "exfat", "ntfs", "ntfs3", "fuseblk", "hfs", "hfsplus", "nilfs2", "bcachefs"})) {
-    if (device.removable || device.usb || device.mmc) return Drive_kind::removable;
-    return Drive_kind::fixed;
+    // A container that hides sysfs still has its files on a disk.
+    return device.known ? classify_device(device) : Drive_kind::fixed;
   }
   // Local file systems without one block device of their own: a container's layered root and ZFS.
   if (one_of(type, {"overlay", "zfs"})) return Drive_kind::fixed;
@@ -176,22 +198,33 @@ Drive_kind drive_kind_of(const std::string& folder) {
   if (const char* forced = std::getenv("TIRNA520_DRIVE")) {
     if (auto kind = drive_kind_from_name(forced)) return *kind;
   }
+  std::ifstream in("/proc/self/mountinfo");
+  const std::string mountinfo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return drive_kind_of(folder, mountinfo, "/sys");
+}
+
+Drive_kind drive_kind_of(const std::string& folder, std::string_view mountinfo,
+                         const std::string& sys_root) {
   std::error_code ec;
   const fs::path path = fs::canonical(folder, ec);
   if (ec) return Drive_kind::unknown;
-  std::ifstream in("/proc/self/mountinfo");
-  const std::string mountinfo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  auto mount = mount_of(mountinfo, path.string());
-  if (!mount) return Drive_kind::unknown;
+  struct stat st {};
+  const auto mount = mount_of(mountinfo, path.string());
+  if (!mount) {
+    // Where the root is no mount point of its own (a chroot, some containers) the mount table
+    // lists nothing that holds the folder: its own device number still names its disk.
+    if (::stat(path.c_str(), &st) != 0) return Drive_kind::unknown;
+    return classify_drive(std::nullopt,
+                          block_device_of(::major(st.st_dev), ::minor(st.st_dev), sys_root));
+  }
   // File systems such as btrfs report an anonymous device; the source names the real one.
   unsigned major = mount->major, minor = mount->minor;
-  struct stat st {};
   if (major == 0 && mount->source.rfind("/dev/", 0) == 0 &&
       ::stat(mount->source.c_str(), &st) == 0 && S_ISBLK(st.st_mode)) {
     major = ::major(st.st_rdev);
     minor = ::minor(st.st_rdev);
   }
-  return classify_drive(*mount, block_device_of(major, minor));
+  return classify_drive(mount, block_device_of(major, minor, sys_root));
 }
 
 }  // namespace tirna

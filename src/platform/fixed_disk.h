@@ -25,11 +25,17 @@ struct Block_device {
   bool removable = false;  // /sys/block/<disk>/removable = 1 (of the disk or any disk below it)
   bool usb = false;        // attached through USB
   bool mmc = false;        // an SD/MMC card
+  bool optical = false;    // a CD/DVD drive (sr<n>, SCSI device type 5)
+  bool ram = false;        // a RAM disk (ram<n>, zram<n>)
+  bool network = false;    // a network block device (nbd<n>, rbd<n>)
 };
 
 // The decision, from the mount entry and its block device. Only file systems known to live on a
 // local disk (or a container's overlay of one) count as fixed; anything unrecognised is refused.
-Drive_kind classify_drive(const Mount_entry& mount, const Block_device& device);
+// Without a mount entry (a chroot or container whose root is no mount point of its own) the
+// folder's device alone decides: a disk that sysfs knows and that is none of the refused kinds is
+// fixed, a device sysfs does not know (RAM and network file systems have none) is unknown.
+Drive_kind classify_drive(const std::optional<Mount_entry>& mount, const Block_device& device);
 
 // The entry of mountinfo text that holds an absolute, canonical path: the one with the longest
 // mount point that is a prefix of it, the last one listed when mounts are stacked.
@@ -42,6 +48,10 @@ Block_device block_device_of(unsigned major, unsigned minor, const std::string& 
 // kind ("fixed", "removable", "network", "optical", "ram", "unknown"), replaces the decision; tests
 // use it to run the program from temporary folders, which may be a RAM disk.
 Drive_kind drive_kind_of(const std::string& folder);
+
+// The same decision from the given mount table and sysfs root, without the environment.
+Drive_kind drive_kind_of(const std::string& folder, std::string_view mountinfo,
+                         const std::string& sys_root);
 
 std::optional<Drive_kind> drive_kind_from_name(std::string_view name);
 

@@ -103,14 +103,18 @@ wait "$PIPED" || true
 [ "$(cat "$T/pipe.status")" = 0 ] || fail "the piped demo exited $(cat "$T/pipe.status"): $(cat "$T/pipe.err")"
 [ ! -e "$FOLDER" ] || fail "the piped demo left its folder"
 
-# Installed layout: the three programs and the help file side by side; the folder under
-# ~/.cache when XDG_CACHE_HOME is not set; SIGTERM to the demo ends both.
-mkdir "$T/inst" "$T/home"
-cp "$cli" "$sim" "$window" "$(dirname "$window")/Tirna520.hlp" "$T/inst/"
-HOME="$T/home" XDG_CACHE_HOME= start_demo "$T/inst/tirna520-cli" demo
+# Installed layout: the three programs side by side in bin/, the help file in
+# share/tirna520/ beside it; the folder under ~/.cache when XDG_CACHE_HOME is not set; SIGTERM
+# to the demo ends both.
+mkdir -p "$T/inst/bin" "$T/inst/share/tirna520" "$T/home"
+cp "$cli" "$sim" "$window" "$T/inst/bin/"
+cp "$(dirname "$window")/Tirna520.hlp" "$T/inst/share/tirna520/"
+HOME="$T/home" XDG_CACHE_HOME= start_demo "$T/inst/bin/tirna520-cli" demo
 [[ "$FOLDER" == "$T/home/.cache/tirna520/demo-"* ]] || fail "program folder $FOLDER"
-[ "$(readlink "/proc/$WIN/exe")" = "$T/inst/tirna520" ] || fail "not the window beside the cli"
-[ "$(readlink "/proc/$RADIO/exe")" = "$T/inst/tirna520-sim" ] || fail "not the sim beside the cli"
+cmp "$FOLDER/Tirna520.hlp" "$T/inst/share/tirna520/Tirna520.hlp" ||
+  fail "the installed help file was not found: $(cat "$T/demo.err")"
+[ "$(readlink "/proc/$WIN/exe")" = "$T/inst/bin/tirna520" ] || fail "not the window beside the cli"
+[ "$(readlink "/proc/$RADIO/exe")" = "$T/inst/bin/tirna520-sim" ] || fail "not the sim beside the cli"
 kill -TERM "$DEMO"
 demo_ends 143
 
@@ -125,8 +129,8 @@ grep -q '^Окно tirna520 завершилось: ' "$T/err" || fail "no word 
 grep -qi 'display' "$T/err" || fail "not the window's own failure line: $(cat "$T/err")"
 [ -z "$(ls -A "$XDG_CACHE_HOME/tirna520")" ] || fail "the folder of a failed demo was left"
 # Without the window beside it or in the build tree: a file error naming it.
-rm "$T/inst/tirna520"
-expect_status 3 "$T/inst/tirna520-cli" demo
+rm "$T/inst/bin/tirna520"
+expect_status 3 "$T/inst/bin/tirna520-cli" demo
 grep -q '^tirna520: File not found.' "$T/err" || fail "no missing-window message: $(cat "$T/err")"
 cd /
 no_strays

@@ -22,8 +22,14 @@ if [ "$(id -u)" -eq 0 ] && [ -d /run/lock ]; then
   printf '%d\ntirna520-cli\nhost\n' 999999 >"$lock"
   chown 65534:65534 "$lock"
   chmod 666 "$DEV"  # the third user may open the device itself
+  # ... and has a folder of its own for the file, so that only the lock can refuse it.
+  mkdir "$T/third"
+  chown 65533:65533 "$T/third"
+  chmod 711 "$T"
   expect_status 4 setpriv --reuid=65533 --regid=65533 --clear-groups \
-    "$cli" read --port "$DEV" -o /dev/shm/tirna-never.tn5
+    "$cli" read --port "$DEV" -o "$T/third/never.tn5"
+  chmod 700 "$T"
+  [ ! -e "$T/third/never.tn5" ] || fail "a refused read wrote a file"
   owner=$(getent passwd 65534 | cut -d: -f1)
   grep -q "^Файл блокировки $lock (пользователь ${owner:-65534}, процесс 999999, уже не работает; файл можно удалить: sudo rm $lock)$" \
     "$T/err" || { cat "$T/err" >&2; fail "the stale lock file is not named"; }

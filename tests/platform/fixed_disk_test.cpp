@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,13 +14,13 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Drive_case {
-  const char* fs_type;
+  const char* fs_type;  // nullptr: no mount entry holds the folder (a chroot)
   Block_device device;
   Drive_kind expected;
 };
 
 Block_device disk(bool removable = false, bool usb = false, bool mmc = false) {
-  return Block_device{true, removable, usb, mmc};
+  return Block_device{.known = true, .removable = removable, .usb = usb, .mmc = mmc};
 }
 
 TEST(FixedDisk, DecisionFromTheMountEntryAndItsDevice) {
@@ -47,10 +49,24 @@ TEST(FixedDisk, DecisionFromTheMountEntryAndItsDevice) {
       {"ramfs", Block_device{}, Drive_kind::ram},
       {"fuse.unknownfs", Block_device{}, Drive_kind::unknown},
       {"proc", Block_device{}, Drive_kind::unknown},
+      {"ext4", Block_device{.known = true, .ram = true}, Drive_kind::ram},          // on zram
+      {"ext4", Block_device{.known = true, .network = true}, Drive_kind::network},  // on nbd
+      // No mount entry: the folder's own device decides.
+      {nullptr, disk(), Drive_kind::fixed},
+      {nullptr, Block_device{}, Drive_kind::unknown},  // tmpfs, NFS, ...: no device in sysfs
+      {nullptr, disk(true), Drive_kind::removable},
+      {nullptr, disk(false, true), Drive_kind::removable},
+      {nullptr, disk(false, false, true), Drive_kind::removable},
+      {nullptr, Block_device{.known = true, .removable = true, .optical = true},
+       Drive_kind::optical},
+      {nullptr, Block_device{.known = true, .ram = true}, Drive_kind::ram},
+      {nullptr, Block_device{.known = true, .network = true}, Drive_kind::network},
   };
   for (const auto& c : cases) {
-    Mount_entry m{"/media/x", c.fs_type, "/dev/sdb1", 8, 17};
-    EXPECT_EQ(classify_drive(m, c.device), c.expected) << c.fs_type;
+    std::optional<Mount_entry> m;
+    if (c.fs_type) m = Mount_entry{"/media/x", c.fs_type, "/dev/sdb1", 8, 17};
+    EXPECT_EQ(classify_drive(m, c.device), c.expected)
+        << (c.fs_type ? c.fs_type : "no mount entry") << " " << c.device.known;
   }
 }
 
@@ -103,13 +119,39 @@ TEST_F(FakeSysfs, PartitionsAreJudgedByTheirDisk) {
   add_disk("pci0000:00/0000:00:14.0/usb2/2-1/host6", "sdb", "8:17", false);
   add_disk("pci0000:00/0000:00:1c.0/mmc_host/mmc0/mmc0:0001", "mmcblk0", "179:1", false);
   add_disk("platform/floppy", "fd0", "2:1", true);
+  add_disk("pci0000:00/0000:00:1f.2/ata2/host1", "sr0", "11:1", true);
+  add_disk("pci0000:00/0000:00:1f.2/ata3/host2", "sdc", "8:33", true);
+  const fs::path sdc_device = root / "devices/pci0000:00/0000:00:1f.2/ata3/host2/block/sdc/device";
+  fs::create_directories(sdc_device);
+  std::ofstream(sdc_device / "type") << "5\n";  // a SCSI CD drive that is no sr<n>
+  add_disk("virtual", "zram0", "252:1", false);
+  add_disk("virtual", "nbd0", "43:1", false);
   const Block_device sata = block_device_of(8, 1, root.string());
   EXPECT_TRUE(sata.known);
-  EXPECT_FALSE(sata.removable || sata.usb || sata.mmc);
+  EXPECT_FALSE(sata.removable || sata.usb || sata.mmc || sata.optical || sata.ram || sata.network);
   EXPECT_TRUE(block_device_of(8, 17, root.string()).usb);
   EXPECT_TRUE(block_device_of(179, 1, root.string()).mmc);
   EXPECT_TRUE(block_device_of(2, 1, root.string()).removable);
+  EXPECT_TRUE(block_device_of(11, 1, root.string()).optical);
+  EXPECT_TRUE(block_device_of(8, 33, root.string()).optical);
+  EXPECT_TRUE(block_device_of(252, 1, root.string()).ram);
+  EXPECT_TRUE(block_device_of(43, 1, root.string()).network);
   EXPECT_FALSE(block_device_of(9, 9, root.string()).known);
+}
+
+// In a chroot the mount table holds no entry for the folder; its device number leads to sysfs.
+TEST_F(FakeSysfs, AFolderNoMountHoldsIsJudgedByItsOwnDevice) {
+  const fs::path folder = root / "program";
+  fs::create_directories(folder);
+  struct stat st {};
+  ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+  const std::string dev = std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
+  const std::string chroot_mounts = "40 39 0:5 / /proc rw - proc proc rw\n";
+  EXPECT_EQ(drive_kind_of(folder, chroot_mounts, root.string()), Drive_kind::unknown);
+  add_disk("pci0000:00/0000:00:1f.2/ata1/host0", "sda", dev, false);
+  EXPECT_EQ(drive_kind_of(folder, chroot_mounts, root.string()), Drive_kind::fixed);
+  std::ofstream(root / "devices/pci0000:00/0000:00:1f.2/ata1/host0/block/sda/removable") << "1\n";
+  EXPECT_EQ(drive_kind_of(folder, chroot_mounts, root.string()), Drive_kind::removable);
 }
 
 TEST_F(FakeSysfs, DeviceMapperVolumesAreJudgedByTheDisksBelow) {
