@@ -39,10 +39,16 @@ TEST(FrequencyField, TextGivesHertz) {
   EXPECT_EQ(parse_frequency_text(",5"), 500000);
 }
 
-TEST(FrequencyField, TextThatIsNotANumberIsRefused) {
+// A text the field would not take is refused, and the refusal says why: a seventh decimal is a
+// finer frequency than the field takes, anything else is no number.
+TEST(FrequencyField, TextThatIsNotANumberIsRefusedWithItsReason) {
   for (const char* text : {"abc", "16o", "160,5,1", "160,0000001", ",146000000", "1 60", "-160",
-                           "9999999999999", "160,5 "}) {
+                           "9999999999999", "160,5 ", "160.12345678"}) {
     EXPECT_EQ(parse_frequency_text(text), std::nullopt) << text;
+    const std::string_view t = text;
+    const bool decimals = t == "160,0000001" || t == ",146000000" || t == "160.12345678";
+    EXPECT_EQ(frequency_text_refusal(text), decimals ? too_many_decimals_text : not_a_number_text)
+        << text;
   }
   // A trailing separator is an empty fraction.
   EXPECT_EQ(parse_frequency_text("160,"), 160000000);

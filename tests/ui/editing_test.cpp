@@ -205,8 +205,10 @@ class Editing_test : public test::Window_fixture {
     });
     const QRect cell = grid()->visualItemRect(grid()->item(4, 2));
     emit grid()->customContextMenuRequested(cell.center());
-    QCOMPARE(texts, (QStringList{QStringLiteral("Копировать"), QStringLiteral("Вставить"),
-                                 QStringLiteral("Выключить канал")}));
+    QCOMPARE(texts, (QStringList{"Копировать", "Вставить", "Переместить вверх", "Переместить вниз",
+                                 "Вставить пустой канал", "Удалить каналы",
+                                 "Сортировать по частоте приема", "Изменить каналы...",
+                                 "Выключить канал"}));
     QVERIFY(!channel_in_use(ws().image, 5));
     QVERIFY(test::parts(w_).channel_page()->CheckBox(5)->isChecked());
     QVERIFY(ws().state.modified);

@@ -80,10 +80,12 @@ class Frame_test : public test::Window_fixture {
     QCOMPARE(entries(menu("Файл")),
              (QStringList{"Новый", "Открыть", "-", "Сохранить", "Сохранить как ...", "-", "Печать",
                           "-", "Выход"}));
-    QCOMPARE(entries(menu("Операции")), (QStringList{"Чтение", "Запись"}));
+    // The radio's two commands and the pages as they always were; what was added comes after them.
+    QCOMPARE(entries(menu("Операции")),
+             (QStringList{"Чтение", "Запись", "-", "Сравнить с радиостанцией..."}));
     QCOMPARE(entries(menu("Опции")),
              (QStringList{"Параметры каналов", "Основные настройки радиостанции",
-                          "Дополнительные данные"}));
+                          "Дополнительные данные", "-", "Журнал обмена с радиостанцией"}));
     QCOMPARE(entries(menu("Помощь")), (QStringList{"Справка", "О программе"}));
     QVERIFY(menu("Программатор") == nullptr);  // a command of its own, without sub-items
     QCOMPARE(test::parts(w_).action("N20")->shortcut(), QKeySequence(Qt::Key_F1));

@@ -630,7 +630,8 @@ class Transfers_test : public QObject {
       QCOMPARE(dialog->windowTitle(), QStringLiteral("Печать"));
       dialog->findChild<QRadioButton*>(QStringLiteral("pdf_choice"))->click();
       auto* path = dialog->findChild<QLineEdit*>(QStringLiteral("pdf_path"));
-      QCOMPARE(path->text(), test::parts(w_).save_folder() + QStringLiteral("/Параметры.pdf"));
+      QCOMPARE(path->text(),
+               test::parts(w_).save_folder() + QStringLiteral("/Параметры радиостанции.pdf"));
       path->setText(pdf);
       dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
       answered = true;

@@ -29,6 +29,7 @@ struct Window_parts {
   QLabel* status_panel(int index) const {
     return index == 0 ? w.status_programmer_ : w.status_file_;
   }
+  QLabel* status_trace() const { return w.status_trace_; }
   TForm10* Form10() const { return w.Form10(); }
   TForm11* Form11() const { return w.form11_; }
   TForm3* Form3() const { return w.form3_; }

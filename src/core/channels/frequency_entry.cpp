@@ -30,7 +30,9 @@ std::optional<int64_t> parse_frequency_text(std::string_view text) {
   const std::string_view fraction =
       sep == std::string_view::npos ? std::string_view{} : text.substr(sep + 1);
   if (!all_digits(whole) || !all_digits(fraction)) return std::nullopt;
-  if (fraction.size() > 6 || whole.size() > 12) return std::nullopt;
+  if (static_cast<int>(fraction.size()) > frequency_decimals || whole.size() > 12) {
+    return std::nullopt;
+  }
   int64_t hz = 0;
   if (!fraction.empty()) {
     int64_t value = std::stoll(std::string(fraction));
@@ -39,6 +41,17 @@ std::optional<int64_t> parse_frequency_text(std::string_view text) {
   }
   if (!whole.empty()) hz += std::stoll(std::string(whole)) * 1000000;
   return hz;
+}
+
+std::string_view frequency_text_refusal(std::string_view text) {
+  const std::size_t sep = text.find_first_of(".,");
+  if (sep == std::string_view::npos) return not_a_number_text;
+  const std::string_view whole = text.substr(0, sep), fraction = text.substr(sep + 1);
+  const bool digits = all_digits(whole) && all_digits(fraction) && whole.size() <= 12;
+  if (digits && static_cast<int>(fraction.size()) > frequency_decimals) {
+    return too_many_decimals_text;
+  }
+  return not_a_number_text;
 }
 
 bool store_entered_frequency(Param_image& image, const Working_state& state, int n, Side side,

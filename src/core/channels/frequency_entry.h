@@ -16,6 +16,9 @@ inline constexpr std::string_view frequency_title_tx = "Частота пере�
 inline constexpr std::string_view out_of_band_text = "Введенная частота вне диапазона!";
 inline constexpr std::string_view input_error_caption = "Ошибка ввода";
 inline constexpr std::string_view not_a_number_text = "Введенное значение не является числом!";
+inline constexpr std::string_view too_many_decimals_text =
+    "Введенная частота содержит более шести знаков после запятой!";
+inline constexpr int frequency_decimals = 6;
 inline constexpr int frequency_field_max_length = 10;
 
 // The character a typed character becomes in the field ('.' becomes ','), or nullopt when it is
@@ -26,6 +29,10 @@ std::optional<char> frequency_key_filter(char typed, std::string_view current_te
 // it. Empty text gives 0. nullopt when the text is not a number (pasted letters, a second
 // separator, seven or more decimals).
 std::optional<int64_t> parse_frequency_text(std::string_view text);
+
+// Why parse_frequency_text refuses a text, in the dialog's words: more than six decimals (a finer
+// frequency than the field takes), or not a number at all.
+std::string_view frequency_text_refusal(std::string_view text);
 
 // What the logic needs of the dialog: show it for a side and return its result in Hz (0 when
 // cancelled or empty), and show the out-of-band message.

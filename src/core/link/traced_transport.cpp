@@ -37,9 +37,7 @@ Traced_transport::~Traced_transport() {
 
 void Traced_transport::line(const std::string& text, Link_time at) {
   const double ms = std::chrono::duration<double, std::milli>(at - start_).count();
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "+%10.3f ms  ", ms);
-  out_ << stamp << text << '\n';
+  out_ << '+' << fixed_point_text(ms, 3, 10) << " ms  " << text << '\n';
 }
 
 void Traced_transport::end_received() {

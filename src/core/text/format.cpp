@@ -1,5 +1,6 @@
 #include "core/text/format.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace tirna {
@@ -18,6 +19,15 @@ std::string megahertz_text(long long hz, char decimal_mark) {
   std::snprintf(buf, sizeof buf, "%s%llu%c%06llu", hz < 0 ? "-" : "", magnitude / 1000000,
                 decimal_mark, magnitude % 1000000);
   return buf;
+}
+
+std::string fixed_point_text(double value, int decimals, std::size_t width) {
+  char buf[64];
+  const auto [end, error] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed,
+                                          decimals);
+  std::string text = error == std::errc() ? std::string(buf, end) : std::string("?");
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
 }
 
 std::string hex_byte(uint8_t b) {

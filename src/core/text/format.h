@@ -16,6 +16,10 @@ namespace tirna {
 // its sign ("-0.600000").
 std::string megahertz_text(long long hz, char decimal_mark = ',');
 
+// A number with a point and a fixed count of decimals, padded with blanks on the left to `width`:
+// "   14.965". Whatever the locale, since programs read these (traces, logs, CSV cells).
+std::string fixed_point_text(double value, int decimals, std::size_t width = 0);
+
 // "0C"; and bytes as "00 64 0C".
 std::string hex_byte(uint8_t b);
 std::string hex_bytes(std::span<const uint8_t> bytes);

@@ -13,4 +13,9 @@ namespace tirna {
 // into a scratch image. Shows its own messages; the port is closed on every way out.
 Transfer_result read_parameter_image(Workspace& ws, Link_session& session, Transfer_view& view);
 
+// The same read into a workspace of its own, for a comparison with the radio: no success message
+// and no refresh, so that the window keeps showing its own image. Its failure says what the
+// read's failure says.
+Transfer_result read_radio_image(Workspace& radio, Link_session& session, Transfer_view& view);
+
 }  // namespace tirna

@@ -35,13 +35,16 @@ int main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(TIRNA_VERSION));
   // The menu entry of the installed program, for the desktop to match the window with it.
   QApplication::setDesktopFileName(QStringLiteral("ru.tirna.Tirna520"));
+  // The window speaks Russian, its --help (Qt's own lines included) too.
+  tirna::load_russian_texts(app);
   QCommandLineParser options;
   options.setApplicationDescription(QStringLiteral("ПО Тирна-520: программирование радиостанции"));
   options.addHelpOption();
   options.addVersionOption();
-  options.addPositionalArgument(QStringLiteral("FILE"),
-                                QStringLiteral("A parameter file (*.tn5) to open after start-up"),
-                                QStringLiteral("[FILE]"));
+  options.addPositionalArgument(
+      QStringLiteral("ФАЙЛ"),
+      QStringLiteral("Файл параметров (*.tn5), который открывается после запуска"),
+      QStringLiteral("[ФАЙЛ]"));
   options.process(app);
   const QStringList files = options.positionalArguments();
   return tirna::run_program(app, files.isEmpty() ? QString() : files.first());

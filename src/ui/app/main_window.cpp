@@ -36,6 +36,7 @@
 #include "ui/app/icons.h"
 #include "ui/app/message_boxes.h"
 #include "ui/app/wheel_guard.h"
+#include "ui/app/window_placement.h"
 #include "ui/channels/channel_page.h"
 #include "ui/channels/frequency_dialog.h"
 #include "ui/channels/subtone_dialog.h"
@@ -66,6 +67,7 @@ constexpr const char* drive_refused_caption = "ОШИБКА ОТКРЫТИЯ П�
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("TForm1"));
+  keep_windows_on_screen(*qApp);
   // The window's texts are measured for an 8-point Arial; Liberation Sans has its metrics.
   QFont base(QStringLiteral("Arial"));
   base.setPixelSize(11);
@@ -158,6 +160,14 @@ void TForm1::build_frame() {
   statusBar()->setFixedHeight(status_bar_height);
   statusBar()->addWidget(status_programmer_);
   statusBar()->addWidget(status_file_, 1);
+  // Only while traces are kept: where the last one was saved.
+  status_trace_ = new QLabel;
+  status_trace_->setObjectName(QStringLiteral("StatusTrace"));
+  status_trace_->setFrameShape(QFrame::Panel);
+  status_trace_->setFrameShadow(QFrame::Sunken);
+  status_trace_->setTextFormat(Qt::PlainText);
+  status_trace_->hide();
+  statusBar()->addPermanentWidget(status_trace_);
 
   status_timer_ = new Programmer_status_timer(nullptr, this);
   connect(status_timer_, &Programmer_status_timer::panel_text, this, &TForm1::show_programmer_status);
@@ -213,11 +223,22 @@ void TForm1::build_menus() {
   QAction* n12 = command("N12", "Чтение", &TForm1::N12Click, Command_icon::read_radio);
   QAction* n13 = command("N13", "Запись", &TForm1::N13Click, Command_icon::write_radio);
   operations->addActions({n12, n13});
+  // Besides the radio's two commands: a look at the radio that changes nothing.
+  operations->addSeparator();
+  operations->addAction(
+      command("CompareWithRadio", "Сравнить с радиостанцией...", &TForm1::compare_with_radio));
 
   QMenu* options = menuBar()->addMenu(QStringLiteral("Опции"));
   options->addAction(command("N15", "Параметры каналов", &TForm1::N15Click));
   options->addAction(command("N16", "Основные настройки радиостанции", &TForm1::N16Click));
   options->addAction(command("N17", "Дополнительные данные", &TForm1::N17Click));
+  options->addSeparator();
+  QAction* trace = new QAction(QStringLiteral("Журнал обмена с радиостанцией"), this);
+  trace->setObjectName(QStringLiteral("TraceTransfers"));
+  trace->setCheckable(true);
+  connect(trace, &QAction::toggled, this, &TForm1::set_tracing);
+  commands_->addAction(trace);
+  options->addAction(trace);
 
   menuBar()->addAction(command("N18", "Программатор", &TForm1::N18Click));
 
@@ -316,17 +337,7 @@ void TForm1::build_pages() {
   connect(channel_page_, &Channel_page::box_entered, this, &TForm1::channel_box_entered);
   connect(channel_page_, &Channel_page::cell_clicked, this, &TForm1::channel_cell_clicked);
   connect(channel_page_, &Channel_page::table_menu_requested, this, &TForm1::show_table_menu);
-  // Copy and Paste of channels while the channel page has the focus (the free text keeps its own).
-  const auto table_command = [this](const char* name, const char* text, QKeySequence keys,
-                                    void (TForm1::*slot)()) {
-    QAction* a = add_command(name, text, slot);
-    a->setShortcut(keys);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    channel_page_->addAction(a);
-    return a;
-  };
-  table_command("CopyChannels", "Копировать", QKeySequence::Copy, &TForm1::copy_channels);
-  table_command("PasteChannels", "Вставить", QKeySequence::Paste, &TForm1::paste_channels);
+  build_table_commands();
   connect(settings_page_, &Settings_page::picked, this, &TForm1::setting_picked);
   connect(extra_page_->Button301(), &QPushButton::clicked, this, &TForm1::Button301Click);
   connect(extra_page_->Button302(), &QPushButton::clicked, this, &TForm1::Button302Click);
@@ -463,10 +474,20 @@ void TForm1::showEvent(QShowEvent* event) {
   if (placed_) return;
   placed_ = true;
   // Always centred when first shown; the position from config.ini is only carried through.
-  if (QScreen* s = screen()) {
-    QRect frame(QPoint(0, 0), frameGeometry().size());
-    frame.moveCenter(s->availableGeometry().center());
-    move(frame.topLeft());
+  centre_on_screen();
+}
+
+void TForm1::centre_on_screen() {
+  if (QScreen* s = screen()) centre_window(this, s->availableGeometry().center());
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // A window manager decorates the window after it is first shown: once its frame is known, the
+  // frame (not the client area as before) is centred, whatever X and Y config.ini held.
+  if (placed_ && !framed_ && !frame_margins(this).isNull()) {
+    framed_ = true;
+    centre_on_screen();
   }
 }
 

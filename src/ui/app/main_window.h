@@ -34,6 +34,7 @@ class Help_viewer;
 class Settings_page;
 class TForm10;
 class TForm11;
+class Bulk_edit_dialog;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -117,10 +118,29 @@ class TForm1 : public QMainWindow, public Edit_host {
   void paste_channels();
   // The table's context menu: "Выключить канал" / "Включить канал" for the selected rows.
   void switch_channels(bool off);
+  // Rearranging the table (context menu; Ctrl+Up, Ctrl+Down): the selected channels one place up
+  // or down, an empty channel inserted at the first selected one (the 16th dropped after a
+  // question when it is in use), the selected ones deleted, the channels in use sorted by receive
+  // frequency. Each is one undo step and sets the modified flag.
+  void move_channels_up();
+  void move_channels_down();
+  void insert_channel();
+  void delete_channels();
+  void sort_channels();
+  // "Изменить каналы...": fields of all selected channels at once (Bulk_edit_dialog), one undo step.
+  void edit_channels();
+  // "Операции" > "Сравнить с радиостанцией": reads the radio into memory and lists how it differs
+  // from what a write of the window's image would send; the image stays as it is.
+  void compare_with_radio();
+  // "Опции" > "Журнал обмена с радиостанцией": keep a trace of each following transfer.
+  void set_tracing(bool on);
+  // Where the last trace was saved (or why not), in the status bar.
+  void show_trace_name(const QString& text);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
@@ -138,9 +158,14 @@ class TForm1 : public QMainWindow, public Edit_host {
   void build_pages();
   void FormCreate();
   void show_page_focus(int index);
+  void centre_on_screen();
   void show_file_name();
   void show_programmer_status(const QString& text);
   void show_table_menu(const QPoint& global_pos);
+  void build_table_commands();
+  // Runs a rearrangement of the channel table as one undo step, then selects `rows` (0..15).
+  template <class Change>
+  void rearranged(Change&& change);
   // Runs a change of the workspace and records it for undo.
   template <class Change>
   void recorded(Change&& change) {
@@ -172,6 +197,7 @@ class TForm1 : public QMainWindow, public Edit_host {
   bool start_refused_ = false;
   bool busy_ = false;
   bool placed_ = false;
+  bool framed_ = false;  // centred again once a window manager gave the window its frame
 
   QActionGroup* commands_ = nullptr;
   QToolBar* tool_bar_ = nullptr;
@@ -183,11 +209,13 @@ class TForm1 : public QMainWindow, public Edit_host {
   Extra_page* extra_page_ = nullptr;
   QLabel* status_programmer_ = nullptr;
   QLabel* status_file_ = nullptr;
+  QLabel* status_trace_ = nullptr;
   Programmer_status_timer* status_timer_ = nullptr;
   TForm11* form11_ = nullptr;
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;
   TForm4* form4_ = nullptr;
+  Bulk_edit_dialog* bulk_edit_ = nullptr;
   Help_viewer* help_ = nullptr;
   std::unique_ptr<Window_transfer_view> transfers_;
   ui::Report_print_command* report_ = nullptr;

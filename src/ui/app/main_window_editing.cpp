@@ -99,6 +99,11 @@ void TForm1::show_table_menu(const QPoint& global_pos) {
   menu.addAction(action(QStringLiteral("CopyChannels")));
   menu.addAction(action(QStringLiteral("PasteChannels")));
   menu.addSeparator();
+  for (const char* name : {"MoveChannelsUp", "MoveChannelsDown", "InsertChannel",
+                           "DeleteChannels", "SortChannels", "EditChannels"}) {
+    menu.addAction(action(QString::fromLatin1(name)));
+  }
+  menu.addSeparator();
   // The first selected row says which: a channel in use is switched off, one that is off on.
   const bool in_use = !rows.empty() && !view_.rows[rows.front()].off_ticked;
   QAction* toggle = menu.addAction(in_use ? QStringLiteral("Выключить канал")

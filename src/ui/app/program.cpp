@@ -13,6 +13,7 @@
 namespace tirna {
 
 void load_russian_texts(QApplication& app) {
+  if (app.findChild<QTranslator*>(QString(), Qt::FindDirectChildrenOnly) != nullptr) return;
   auto* translator = new QTranslator(&app);
   if (translator->load(QStringLiteral("qtbase_ru"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -38,7 +39,7 @@ int run_program(QApplication& app, const QString& file) {
                        .arg(QString::fromLocal8Bit(lock.failure())));
       break;
   }
-  load_russian_texts(app);
+  load_russian_texts(app);  // when main has not yet
   TForm1 form;
   if (form.start_refused()) return 1;
   form.show();

@@ -12,7 +12,9 @@ namespace tirna {
 // opened once the window shows, as "Открыть" does.
 int run_program(QApplication& app, const QString& file);
 
-// Qt's own dialogs and boxes (file dialogs, text field menus) in Russian, as the program is.
+// Qt's own dialogs, boxes and command-line help (file dialogs, text field menus, --help) in
+// Russian, as the program is. Loaded once, before anything shows a text; later calls change
+// nothing.
 void load_russian_texts(QApplication& app);
 
 }  // namespace tirna

@@ -23,6 +23,9 @@ class Wheel_guard : public QObject {
 }  // namespace
 
 void guard_wheel(QComboBox* list) {
+  // A list's own policy (Qt::WheelFocus) lets a real wheel event give it the focus before the
+  // event reaches it, and so past this guard: the wheel takes no focus.
+  list->setFocusPolicy(Qt::StrongFocus);
   list->installEventFilter(new Wheel_guard(list));
 }
 

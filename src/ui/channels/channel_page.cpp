@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
@@ -105,6 +106,7 @@ Channel_page::Channel_page(QWidget* parent) : QWidget(parent) {
     }
   });
   grid_->viewport()->installEventFilter(this);
+  grid_->installEventFilter(this);
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     // The menu is for the selected rows; a row outside them becomes the current one.
@@ -174,6 +176,18 @@ std::vector<int> Channel_page::selected_rows() const {
   return rows;
 }
 
+void Channel_page::select_rows(const std::vector<int>& rows) {
+  grid_->clearSelection();
+  for (int r : rows) {
+    grid_->setRangeSelected(QTableWidgetSelectionRange(r, 1, r, table_columns - 1), true);
+  }
+  if (!rows.empty()) {
+    anchor_row_ = rows.front();
+    grid_->setCurrentCell(rows.front(), std::max(1, grid_->currentColumn()),
+                          QItemSelectionModel::NoUpdate);
+  }
+}
+
 QCheckBox* Channel_page::CheckBox(int number) const {
   if (number >= 1 && number <= channel_count) return off_boxes_[number - 1];
   if (number >= 21 && number <= 20 + channel_count) return tx_boxes_[number - 21];
@@ -202,6 +216,22 @@ void Channel_page::show_rows(const std::array<Channel_row_view, channel_count>& 
 }
 
 bool Channel_page::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grid_ && event->type() == QEvent::KeyPress) {
+    // The keyboard reaches every cell: what a click on the current cell does. Moving the cursor
+    // alone changes nothing.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int row = grid_->currentRow(), column = grid_->currentColumn();
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                       key->key() == Qt::Key_F2;
+    const bool toggles = key->key() == Qt::Key_Space;
+    if (plain && row >= 0 && ((opens && column >= 1 && column <= 4) ||
+                              (toggles && column >= 5 && column < table_columns))) {
+      emit cell_clicked(column, row);
+      return true;
+    }
+    return QWidget::eventFilter(watched, event);
+  }
   if (watched == grid_->viewport() &&
       (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
     click_modifiers_ = static_cast<QMouseEvent*>(event)->modifiers();  // before cellClicked

@@ -26,6 +26,8 @@ class Channel_page : public QWidget {
   QTableWidget* StringGrid101() const { return grid_; }
   // The rows (0..15) the user selected, in order; the current row when none is.
   std::vector<int> selected_rows() const;
+  // Selects these rows whole (after they moved), the first one current.
+  void select_rows(const std::vector<int>& rows);
   // Box 1..16 ("Канал выключен") or 21..36 ("Запрет передачи").
   QCheckBox* CheckBox(int number) const;
 
@@ -46,7 +48,8 @@ class Channel_page : public QWidget {
   std::vector<Caption_place> caption_places() const;
 
  signals:
-  // A plain click (one with Shift or Ctrl only selects).
+  // A plain click (one with Shift or Ctrl only selects), or the key that does what a click does:
+  // Enter or F2 on a frequency or sub-tone cell (its dialog), Space on a flag cell (its toggle).
   void cell_clicked(int column, int row);
   // The context menu of the table was asked for, at a global position.
   void table_menu_requested(const QPoint& global_pos);

@@ -57,7 +57,7 @@ void TForm3::Button1Click() {
   const auto hz = parse_frequency_text(edit_->text().toStdString());
   if (!hz) {
     show_message(this, QMessageBox::Warning, qt_text(input_error_caption),
-                 qt_text(not_a_number_text));
+                 qt_text(frequency_text_refusal(edit_->text().toStdString())));
     edit_->setFocus();
     return;
   }

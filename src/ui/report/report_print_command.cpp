@@ -108,7 +108,7 @@ void Report_print_command::run(const std::vector<Report_parameter>& params,
       print_on_printer(out, params, date);
       break;
     case Report_destination::preview:
-      show_preview(params, date);
+      show_preview(params, date, suggested_pdf_path);
       break;
     case Report_destination::pdf_file:
       write_pdf(out.pdf_path, params, date);
@@ -142,10 +142,13 @@ void Report_print_command::print_on_printer(const Report_output& out,
 }
 
 void Report_print_command::show_preview(const std::vector<Report_parameter>& params,
-                                        const QString& date) {
+                                        const QString& date, const QString& suggested_pdf_path) {
   QPrinter printer(QPrinter::HighResolution);
   if (!default_printer_.isEmpty()) printer.setPrinterName(default_printer_);
   prepare_printer(printer);
+  // Without a printer queue the preview's print button can only make a PDF: the file the report
+  // dialog suggests, not one named after the document in the program's folder.
+  if (default_printer_.isEmpty()) printer.setOutputFileName(suggested_pdf_path);
   QPrintPreviewDialog preview(&printer, window_);
   preview.setObjectName(QStringLiteral("report_preview"));
   preview.setWindowTitle(QStringLiteral("Просмотр"));

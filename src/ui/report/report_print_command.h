@@ -44,7 +44,8 @@ class Report_print_command : public QObject {
  private:
   void print_on_printer(const Report_output& out, const std::vector<Report_parameter>& params,
                         const QString& date);
-  void show_preview(const std::vector<Report_parameter>& params, const QString& date);
+  void show_preview(const std::vector<Report_parameter>& params, const QString& date,
+                    const QString& suggested_pdf_path);
   void write_pdf(const QString& path, const std::vector<Report_parameter>& params,
                  const QString& date);
   bool paint_prepared(QPrinter& printer, const std::vector<Report_parameter>& params,

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 
 #include "ui/app/message_boxes.h"
+#include "ui/app/window_placement.h"
 
 namespace tirna {
 namespace {
@@ -68,10 +69,8 @@ void TForm10::closeEvent(QCloseEvent* event) {
 
 void TForm10::centre_on_main_window() {
   if (main_window_ == nullptr) return;
-  // Before the first showing the frame is not known yet and the client area stands in for it.
-  QRect frame = frameGeometry();
-  frame.moveCenter(main_window_->frameGeometry().center());
-  move(frame.topLeft());
+  // Before the first showing the main window's frame stands in for the dialog's own.
+  centre_window(this, main_window_->frameGeometry().center());
 }
 
 }  // namespace tirna

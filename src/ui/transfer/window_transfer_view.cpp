@@ -1,5 +1,12 @@
 #include "ui/transfer/window_transfer_view.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <sstream>
+
+#include "core/files/safe_file.h"
+#include "core/link/traced_transport.h"
 #include "platform/port_names.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/main_window.h"
@@ -34,6 +41,40 @@ Window_transfer_view::Window_transfer_view(TForm1& window)
       }),
       session_{port_, clock_, window.programmer(), identification_} {
   port_.set_wait_mode(SerialPort::Wait_mode::serve_events);
+}
+
+void Window_transfer_view::set_tracing(bool on, const QString& folder) {
+  tracing_ = on;
+  trace_folder_ = folder;
+}
+
+Transfer_result Window_transfer_view::run(
+    const std::function<Transfer_result(Link_session&)>& command) {
+  if (!tracing_) return command(session_);
+  std::ostringstream trace;
+  Transfer_result result;
+  {
+    Traced_transport traced(port_, clock_, trace);
+    Link_session session{traced, clock_, window_.programmer(), identification_};
+    result = command(session);
+  }
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  for (int attempt = 1;; ++attempt) {
+    const QString name = QStringLiteral("обмен-%1%2.txt")
+                             .arg(stamp, attempt > 1 ? QStringLiteral("-%1").arg(attempt) : QString());
+    const QString path = QDir(trace_folder_).filePath(name);
+    const auto saved = save_new_file(QFile::encodeName(path).toStdString(), trace.str());
+    if (const auto* error = std::get_if<Io_error>(&saved)) {
+      last_trace_ = path + QStringLiteral(": ") + qt_text(error->text());
+      break;
+    }
+    if (std::get<Save_new>(saved) == Save_new::saved) {
+      last_trace_ = path;
+      break;
+    }
+  }
+  window_.show_trace_name(last_trace_);
+  return result;
 }
 
 Port_answer Window_transfer_view::ask_other_port(const Message& question, const Open_error&) {

@@ -4,8 +4,12 @@
 // transfer runs), the protocol clock, the identification of the last handshake and the progress
 // window TForm10. Every call comes on the window's thread from inside a transfer command.
 
+#include <QString>
+#include <functional>
+
 #include "core/link/handshake.h"
 #include "core/link/radio_identification.h"
+#include "core/transfer/transfer_result.h"
 #include "core/transfer/transfer_view.h"
 #include "platform/event_loop_clock.h"
 #include "platform/serial_port.h"
@@ -23,6 +27,15 @@ class Window_transfer_view : public Transfer_view {
 
   // The session of every transfer command: this port and clock, the window's programmer choice.
   Link_session& session() { return session_; }
+
+  // Runs one transfer command. While the window's option "Журнал обмена с радиостанцией" is on,
+  // every byte sent and received is kept with its time (as tirna520-cli --trace keeps it) and
+  // saved afterwards, also after a failure, as a new file обмен-YYYYMMDD-HHMMSS.txt in `folder`
+  // (the parameter files' folder); last_trace() then names it, or says why it was not saved.
+  Transfer_result run(const std::function<Transfer_result(Link_session&)>& command);
+  void set_tracing(bool on, const QString& folder);
+  bool tracing() const { return tracing_; }
+  const QString& last_trace() const { return last_trace_; }
   const std::optional<Radio_identification>& identification() const { return identification_; }
   SerialPort& port() { return port_; }
   TForm10* Form10() const { return form10_; }
@@ -48,6 +61,9 @@ class Window_transfer_view : public Transfer_view {
   Event_loop_clock clock_;
   std::optional<Radio_identification> identification_;
   Link_session session_;
+  bool tracing_ = false;
+  QString trace_folder_;
+  QString last_trace_;
 };
 
 }  // namespace tirna
