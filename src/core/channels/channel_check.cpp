@@ -137,11 +137,9 @@ std::string channel_fault_text_ru(const Channel_fault& f) {
     case Channel_fault::subtone_type:
       return channel + "субтон " + side + " неизвестного типа " + std::to_string(f.value);
     case Channel_fault::ctcss_value:
-      return channel + "код CTCSS субтона " + side + " 0x" + hex_byte(static_cast<uint8_t>(f.value >> 8)) +
-             hex_byte(static_cast<uint8_t>(f.value & 0xFF)) + " не является частотой тона";
+      return channel + "тон субтона " + side + " записан не четырьмя десятичными цифрами";
     case Channel_fault::dcs_value:
-      return channel + "код DCS субтона " + side + " 0x" + hex_byte(static_cast<uint8_t>(f.value >> 8)) +
-             hex_byte(static_cast<uint8_t>(f.value & 0xFF)) + " длиннее девяти бит";
+      return channel + "код цифрового субтона " + side + " длиннее девяти бит";
     case Channel_fault::fixed_bits:
       return channel + "байт " + std::to_string(f.value) +
              " записи канала содержит биты, которые не задаются программой";
