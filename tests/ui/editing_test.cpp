@@ -1,6 +1,6 @@
 // The editing comforts of the window: undo and redo of every kind of change back to the default
-// image, Copy and Paste of channels, the table's context menu, a dropped parameter file and the
-// standard shortcuts.
+// image, Copy and Paste of channels (and the reasons of a refused paste, in Russian), the table's
+// context menu, a dropped parameter file and the standard shortcuts.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,17 +11,22 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 
+#include "core/channels/subtone_entry.h"
+#include "core/files/channel_csv.h"
 #include "core/files/param_file.h"
 #include "core/image/channel_record.h"
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
 #include "ui/app/main_window.h"
+#include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"
 #include "ui/channels/frequency_dialog.h"
+#include "ui/channels/paste_refusal.h"
 #include "ui/channels/subtone_dialog.h"
 #include "ui/pages/settings_page.h"
 #include "ui_test_support.h"
@@ -30,10 +35,36 @@ namespace tirna {
 
 using test::Box_seen;
 
+namespace {
+
+// The Latin words of a reason outside its «values» that are not a column of the pasted table, and
+// its numbers written with a decimal point: a reason of the window has neither.
+QStringList foreign(QString reason) {
+  reason.remove(QRegularExpression(QStringLiteral("«[^»]*»")));
+  QStringList out;
+  auto words = QRegularExpression(QStringLiteral("[A-Za-z]+")).globalMatch(reason);
+  while (words.hasNext()) {
+    const QString word = words.next().captured();
+    const auto column = column_named(word.toStdString());
+    if (!column || qt_text(column_name(*column)) != word) out << word;
+  }
+  auto points = QRegularExpression(QStringLiteral("\\d\\.\\d")).globalMatch(reason);
+  while (points.hasNext()) out << points.next().captured();
+  return out;
+}
+
+}  // namespace
+
 class Editing_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
+  void paste(const QString& table, int row) {
+    QApplication::clipboard()->setText(table);
+    grid()->clearSelection();
+    grid()->setCurrentCell(row, 1);
+    test::parts(w_).action(QStringLiteral("PasteChannels"))->trigger();
+  }
   QTableWidget* grid() const { return test::parts(w_).channel_page()->StringGrid101(); }
   // A shortcut as the user types it; the window's shortcuts need it active (a closed message box
   // leaves no window active here).
@@ -154,23 +185,57 @@ class Editing_test : public test::Window_fixture {
     key(Qt::Key_Z);  // a paste is one step
     QCOMPARE(channel_frequency(im, 10, Side::rx, 2), 160000000);
 
-    // What cannot be stored is refused whole, with the reason, and changes nothing.
+    // What cannot be stored is refused whole, with the reason in Russian, and changes nothing.
     const Param_image before = im;
-    QApplication::clipboard()->setText(QStringLiteral("Location,Frequency\n1,150\n2,999\n"));
     Box_seen refused;
     test::answer_box(refused, QMessageBox::Ok);
-    test::parts(w_).action(QStringLiteral("PasteChannels"))->trigger();
-    QVERIFY(refused.text.startsWith(QStringLiteral("Каналы не вставлены")));
-    QVERIFY(refused.text.contains(QStringLiteral("outside the band")));
+    paste(QStringLiteral("Location,Frequency\n1,150\n2,999\n"), 0);
+    QCOMPARE(refused.caption, QStringLiteral("Вставка каналов"));
+    QCOMPARE(refused.text, QStringLiteral("Каналы не вставлены: ничего не изменено.\n"
+                                          "Строка 3, Frequency «999,000000»: частота вне "
+                                          "диапазона 146,000000 - 174,000000 МГц"));
     QVERIFY(im == before);
     // Rows that would land past channel 16: refused too.
-    QApplication::clipboard()->setText(QStringLiteral("Location,Frequency\n1,150\n2,151\n"));
-    grid()->clearSelection();
-    grid()->setCurrentCell(15, 1);
     test::answer_box(refused, QMessageBox::Ok);
-    test::parts(w_).action(QStringLiteral("PasteChannels"))->trigger();
-    QVERIFY(refused.text.contains(QStringLiteral("past the last channel 16")));
+    paste(QStringLiteral("Location,Frequency\n1,150\n2,151\n"), 15);
+    QVERIFY(refused.text.contains(
+        QStringLiteral("Строка 3, Location «2»: строка попала бы в канал 17, а последний канал 16")));
     QVERIFY(im == before);
+    // A comment line before the rows does not move them: Location 30 goes to channel 16.
+    paste(QStringLiteral("Location,Frequency\n#0,150.000000\n30,151.000000\n"), 15);
+    QCOMPARE(channel_frequency(im, 16, Side::rx, 2), 151000000);
+  }
+
+  // Every reason a paste can give, each kind of check of the channels included, is Russian with
+  // the decimal comma; the only Latin words are the names of the pasted table's columns.
+  void every_paste_refusal_is_said_in_russian() {
+    std::vector<Csv_problem> problems;
+    for (int k = 0; k < csv_refusal_count; ++k) {
+      Csv_problem& p = problems.emplace_back(2, static_cast<Csv_refusal>(k), Csv_column::frequency,
+                                             "460.000000");
+      p.hz = 460000000;
+      p.limits = {146000000, 174000000};
+      p.number = 17;
+      p.locations = {0, 17};
+      p.detail = subtone_refusal("6,5");
+      if (p.refusal == Csv_refusal::channel_refused) p.fault = Channel_fault{};
+    }
+    for (const auto kind :
+         {Channel_fault::out_of_band, Channel_fault::subtone_type, Channel_fault::ctcss_value,
+          Channel_fault::dcs_value, Channel_fault::fixed_bits}) {
+      Channel_fault fault;
+      fault.kind = kind;
+      fault.channel = 3;
+      fault.hz = 460000000;
+      fault.value = 0x1A2B;
+      problems.emplace_back(4, Csv_refusal::channel_refused).fault = fault;
+    }
+    problems.emplace_back(0, Csv_refusal::empty_table);
+    for (const Csv_problem& p : problems) {
+      const QString reason = paste_refusal_text(p);
+      QVERIFY2(reason.size() > reason.indexOf(QLatin1Char(':')) + 3, qPrintable(reason));
+      QVERIFY2(foreign(reason).isEmpty(), qPrintable(reason));
+    }
   }
 
   void row_labels_select_rows_without_editing() {

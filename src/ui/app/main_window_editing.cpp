@@ -15,6 +15,7 @@
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"
+#include "ui/channels/paste_refusal.h"
 
 namespace tirna {
 namespace {
@@ -67,13 +68,7 @@ void TForm1::paste_channels() {
   Csv_import_result result;
   recorded([&] { result = paste_channels_csv(ws_.image, ws_.state, text, first); });
   if (!result.ok()) {
-    QString why = QStringLiteral("Каналы не вставлены: ничего не изменено.");
-    for (const Csv_problem& p : result.problems) {
-      why += QStringLiteral("\rСтрока %1").arg(p.line);
-      if (!p.column.empty()) why += QStringLiteral(", %1 «%2»").arg(qt_text(p.column), qt_text(p.value));
-      why += QStringLiteral(": ") + qt_text(csv_refusal_text(p, ws_.state));
-    }
-    show_message(this, QMessageBox::Warning, QStringLiteral("Вставка каналов"), why);
+    show_paste_refused(this, result);
     return;
   }
   if (!result.channels.empty()) ws_.state.modified = true;
