@@ -1,17 +1,21 @@
 // The editing comforts of the window: undo and redo of every kind of change back to the default
-// image, Copy and Paste of channels (and the reasons of a refused paste, in Russian), the table's
-// context menu, a dropped parameter file and the standard shortcuts.
+// image, Copy and Paste of channels (and the box of a refused paste, in Russian and on a laptop's
+// screen), the table's context menu, a dropped parameter file and the standard shortcuts.
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <QUrl>
@@ -53,12 +57,43 @@ QStringList foreign(QString reason) {
   return out;
 }
 
+// What the box of a refused paste showed, and whether its frame stayed inside the screen's
+// available area with the list of all reasons hidden and shown.
+struct Reasons_seen {
+  bool seen = false;
+  QString caption;
+  QString text;
+  QString details;
+  bool inside = false;
+};
+
 }  // namespace
 
 class Editing_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
+  // Answers the next box of reasons with OK, after opening its "Подробнее" when it has one.
+  void answer_reasons(Reasons_seen& seen) {
+    test::when_modal([&seen](QWidget* w) {
+      QCOMPARE(w->objectName(), QStringLiteral("ReasonsBox"));
+      seen.seen = true;
+      seen.caption = w->windowTitle();
+      seen.text = w->findChild<QLabel*>(QStringLiteral("ReasonsText"))->text();
+      const QRect room = w->screen()->availableGeometry();
+      seen.inside = room.contains(w->frameGeometry());
+      if (auto* more = w->findChild<QPushButton*>(QStringLiteral("ReasonsMore"))) {
+        QCOMPARE(more->text(), QStringLiteral("Подробнее"));
+        more->click();
+        QApplication::processEvents();
+        auto* details = w->findChild<QPlainTextEdit*>(QStringLiteral("ReasonsDetails"));
+        QVERIFY(details->isVisible());
+        seen.details = details->toPlainText();
+        seen.inside = seen.inside && room.contains(w->frameGeometry());
+      }
+      qobject_cast<QDialog*>(w)->accept();
+    });
+  }
   void paste(const QString& table, int row) {
     QApplication::clipboard()->setText(table);
     grid()->clearSelection();
@@ -187,23 +222,24 @@ class Editing_test : public test::Window_fixture {
 
     // What cannot be stored is refused whole, with the reason in Russian, and changes nothing.
     const Param_image before = im;
-    Box_seen refused;
-    test::answer_box(refused, QMessageBox::Ok);
+    Reasons_seen refused;
+    answer_reasons(refused);
     paste(QStringLiteral("Location,Frequency\n1,150\n2,999\n"), 0);
     QCOMPARE(refused.caption, QStringLiteral("Вставка каналов"));
     QCOMPARE(refused.text, QStringLiteral("Каналы не вставлены: ничего не изменено.\n"
                                           "Строка 3, Frequency «999,000000»: частота вне "
                                           "диапазона 146,000000 - 174,000000 МГц"));
     QVERIFY(im == before);
-    // Rows that would land past channel 16: refused too.
-    test::answer_box(refused, QMessageBox::Ok);
-    paste(QStringLiteral("Location,Frequency\n1,150\n2,151\n"), 15);
-    QVERIFY(refused.text.contains(
-        QStringLiteral("Строка 3, Location «2»: строка попала бы в канал 17, а последний канал 16")));
-    QVERIFY(im == before);
     // A comment line before the rows does not move them: Location 30 goes to channel 16.
     paste(QStringLiteral("Location,Frequency\n#0,150.000000\n30,151.000000\n"), 15);
     QCOMPARE(channel_frequency(im, 16, Side::rx, 2), 151000000);
+    // A clipboard larger than a table file may be is not read.
+    key(Qt::Key_Z);
+    Box_seen large;
+    test::answer_box(large, QMessageBox::Ok);
+    paste(QStringLiteral("Location,Frequency\n") + QString(4 << 20, QLatin1Char(' ')), 0);
+    QVERIFY(large.text.contains(QStringLiteral("больше 4 МБ")));
+    QVERIFY(im == before);
   }
 
   // Every reason a paste can give, each kind of check of the channels included, is Russian with
@@ -236,6 +272,27 @@ class Editing_test : public test::Window_fixture {
       QVERIFY2(reason.size() > reason.indexOf(QLatin1Char(':')) + 3, qPrintable(reason));
       QVERIFY2(foreign(reason).isEmpty(), qPrintable(reason));
     }
+  }
+
+  // A table of 200 refused rows: the box names the first ten and how many more, all of them
+  // behind "Подробнее", and stays inside a 1366x768 screen.
+  void the_box_of_200_refused_rows_fits_a_laptop_screen() {
+    QCOMPARE(w_->screen()->geometry().size(), QSize(1366, 768));
+    QString table = QStringLiteral("Location,Frequency\n");
+    for (int n = 1; n <= 200; ++n) table += QStringLiteral("%1,460.000000\n").arg(n);
+    Reasons_seen refused;
+    answer_reasons(refused);
+    paste(table, 0);
+    QVERIFY(refused.seen);
+    const QStringList lines = refused.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 12);
+    QCOMPARE(lines.last(), QStringLiteral("и ещё 190."));
+    const QStringList all = refused.details.split(QLatin1Char('\n'));
+    QCOMPARE(all.size(), 200);
+    QCOMPARE(all.last(), QStringLiteral("Строка 201, Location «200»: строка попала бы в канал "
+                                        "200, а последний канал 16"));
+    for (const QString& reason : all) QVERIFY2(foreign(reason).isEmpty(), qPrintable(reason));
+    QVERIFY(refused.inside);
   }
 
   void row_labels_select_rows_without_editing() {
@@ -293,5 +350,11 @@ class Editing_test : public test::Window_fixture {
 
 }  // namespace tirna
 
-QTEST_MAIN(tirna::Editing_test)
+int main(int argc, char** argv) {
+  const tirna::test::Offscreen_screen laptop(1366, 768);
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  tirna::Editing_test test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "editing_test.moc"

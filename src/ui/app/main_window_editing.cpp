@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "core/files/channel_csv.h"
+#include "core/files/safe_file.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"
@@ -65,8 +66,15 @@ void TForm1::paste_channels() {
   const std::vector<int> rows = channel_page_->selected_rows();
   const int first = rows.empty() ? 1 : rows.front() + 1;
   const std::string text = QApplication::clipboard()->text().toStdString();
+  // As large as a table file may be, and no larger.
+  if (text.size() > csv_size_limit) {
+    show_paste_too_large(this);
+    return;
+  }
   Csv_import_result result;
-  recorded([&] { result = paste_channels_csv(ws_.image, ws_.state, text, first); });
+  recorded([&] {
+    result = paste_channels_csv(ws_.image, ws_.state, text, first, paste_reasons_listed);
+  });
   if (!result.ok()) {
     show_paste_refused(this, result);
     return;

@@ -1,5 +1,6 @@
 #include "ui/channels/paste_refusal.h"
 
+#include "core/files/safe_file.h"
 #include "core/text/format.h"
 #include "ui/app/message_boxes.h"
 
@@ -75,9 +76,19 @@ QString paste_refusal_text(const Csv_problem& p) {
 }
 
 void show_paste_refused(QWidget* parent, const Csv_import_result& refused) {
-  QString why = QStringLiteral("Каналы не вставлены: ничего не изменено.");
-  for (const Csv_problem& p : refused.problems) why += QLatin1Char('\r') + paste_refusal_text(p);
-  show_message(parent, QMessageBox::Warning, caption, why);
+  QStringList reasons;
+  reasons.reserve(static_cast<qsizetype>(refused.problems.size()));
+  for (const Csv_problem& p : refused.problems) reasons << paste_refusal_text(p);
+  show_reasons(parent, QMessageBox::Warning, caption,
+               QStringLiteral("Каналы не вставлены: ничего не изменено."), reasons,
+               refused.unlisted_problems);
+}
+
+void show_paste_too_large(QWidget* parent) {
+  show_message(parent, QMessageBox::Warning, caption,
+               QStringLiteral("Каналы не вставлены: текст в буфере обмена больше %1 МБ "
+                              "и не может быть таблицей каналов.")
+                   .arg(csv_size_limit >> 20));
 }
 
 }  // namespace tirna
