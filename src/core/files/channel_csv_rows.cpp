@@ -78,6 +78,8 @@ Csv_rows parse_channel_rows(std::string_view text, std::size_t most_problems) {
   Csv_rows out;
   out.text = text;
   out.problems.most = most_problems;
+  // A row a line at most: one look at the text spares the rows' growing copies.
+  out.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
   Csv_reader reader(text);
   Csv_record record;
   bool header = false;

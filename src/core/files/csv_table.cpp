@@ -71,7 +71,8 @@ bool Csv_reader::next(Csv_record& record) {
     return field;
   };
   std::string* field = &next_field();
-  const char plain_end[] = {separator_, '"', '\r', '\n', '\0'};
+  const char plain_end_chars[] = {separator_, '"', '\r', '\n'};
+  const std::string_view plain_end(plain_end_chars, sizeof plain_end_chars);
   bool quoted = false;  // inside a quoted part of the field
   while (at_ < text_.size()) {
     if (!quoted) {
