@@ -1,6 +1,6 @@
-// libFuzzer target: any text as a CSV channel table imported into a parameter file. A refused
-// table leaves the image exactly as it was; an accepted one gives an image whose own export
-// imports back without any change.
+// libFuzzer target: any text as a CSV channel table imported into a parameter file and pasted
+// into the channel table. A refused table leaves the image exactly as it was; an accepted one
+// gives an image whose own export imports back without any change.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   }
   const std::string_view text(reinterpret_cast<const char*>(data) + (size > 0), size - (size > 0));
   const Param_image before = ws.image;
+  // The table's Paste goes the same steps: refused, it leaves the image as it was.
+  Param_image pasted = before;
+  const int first_channel = 1 + static_cast<int>(size % 16);
+  if (!paste_channels_csv(pasted, ws.state, text, first_channel).ok()) {
+    FUZZ_CHECK(pasted == before);
+  }
   const Csv_import_result result = import_channels_csv(ws.image, ws.state, text);
   if (!result.ok()) {
     FUZZ_CHECK(ws.image == before);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/channels/channel_check.h"
 #include "core/text/format.h"
 
 namespace tirna::cli {
@@ -13,5 +14,8 @@ namespace tirna::cli {
 // so that leading blanks, empty texts and line breaks stay visible.
 std::string in_quotes(std::string_view text);
 
+// What the check of every channel found: "channel 3: the receive frequency 500.000000 MHz is
+// outside the band 146.000000 to 175.000000 MHz".
+std::string channel_fault_text(const Channel_fault& fault);
 
 }  // namespace tirna::cli

@@ -48,6 +48,91 @@ rules. With any refused row nothing is written: every problem is reported with i
 the exit status is 8. Power takes watts (at or above 15 W full power, below it reduced) or High
 and Low; TStep, Name and Comment are ignored. IN may be - for standard input.)";
 
+// Why a row was refused, in the command line's words (the line and the cell are said before it).
+std::string refusal_text(const Csv_problem& p) {
+  switch (p.refusal) {
+    case Csv_refusal::unclosed_quote:
+      return "a quoted field is not closed";
+    case Csv_refusal::no_location_column:
+      return "the header names no Location column";
+    case Csv_refusal::bad_location:
+      return "Location must be a whole number";
+    case Csv_refusal::duplicate_location:
+      return "the channel was given on line " + std::to_string(p.number);
+    case Csv_refusal::not_a_number:
+      return "not a number";
+    case Csv_refusal::missing_value:
+      return "needed by this row, but empty or missing";
+    case Csv_refusal::out_of_band:
+      return "outside the band " + megahertz_text(p.limits.lower, '.') + " to " +
+             megahertz_text(p.limits.upper, '.') + " MHz of the file";
+    case Csv_refusal::bad_duplex:
+      return "Duplex takes \"\", +, -, split or off";
+    case Csv_refusal::bad_tone_mode:
+      return "a tone mode the radio does not have (\"\", Tone, TSQL, DTCS or Cross; it has no "
+             "reverse squelch)";
+    case Csv_refusal::bad_cross_mode:
+      return "not a cross mode (Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, Tone->, DTCS->, "
+             "->Tone, ->DTCS)";
+    case Csv_refusal::bad_polarity:
+      return "DtcsPolarity takes NN, NR, RN or RR";
+    case Csv_refusal::tone_refused:
+      return "a tone or code the radio cannot store: " + p.detail +
+             " (tones 10.0 to 999.9 Hz, DCS codes of three octal digits)";
+    case Csv_refusal::bad_mode:
+      return "a mode the radio does not have (FM for 25 kHz, NFM for 12.5 kHz)";
+    case Csv_refusal::bad_skip:
+      return "Skip takes \"\" (scanned) or S (left out of scanning)";
+    case Csv_refusal::bad_power:
+      return "Power takes watts (25W, 5.0W) or High or Low";
+    case Csv_refusal::bad_mark:
+      return "takes V or \"\"";
+    case Csv_refusal::bad_record:
+      return "not the 16 bytes of a channel record in hex";
+    case Csv_refusal::past_last_channel:
+      return "the row would go to channel " + std::to_string(p.number) +
+             ", past the last channel 16";
+    case Csv_refusal::empty_table:
+      return "the table has no rows (a table with no row for any channel is refused)";
+    case Csv_refusal::duplicate_column:
+      return "the header names this column twice";
+    case Csv_refusal::channel_refused:
+      return p.fault ? channel_fault_text(*p.fault) : "";
+    case Csv_refusal::no_channel: {
+      std::string locations;
+      for (long long l : p.locations) {
+        locations += (locations.empty() ? "" : ", ") + std::to_string(l);
+      }
+      return "no row names a channel 1 to 16 (the rows give Location " + locations +
+             "; --first-location N makes memory N channel 1)";
+    }
+  }
+  return "";
+}
+
+// "FILE:LINE: COLUMN "VALUE": why". A column named twice is named as the header spells it.
+std::string problem_line(const std::string& where, const Csv_problem& p) {
+  std::string out = where + ":" + std::to_string(p.line) + ": ";
+  if (p.refusal == Csv_refusal::duplicate_column) {
+    out += p.value + " " + in_quotes("") + ": ";
+  } else if (p.column) {
+    const std::string value =
+        p.refusal == Csv_refusal::out_of_band ? megahertz_text(p.hz, '.') : p.value;
+    out += std::string(column_name(*p.column)) + " " + in_quotes(value) + ": ";
+  }
+  return out + refusal_text(p);
+}
+
+// "receive tone 301.0 Hz is outside CHIRP's 50-300 Hz".
+std::string chirp_note_text(const Csv_chirp_note& n) {
+  const std::string side = n.side == Side::rx ? "receive" : "transmit";
+  if (n.tone.kind == Tone_setting::ctcss) {
+    return side + " tone " + std::to_string(n.tone.tenths / 10) + "." +
+           std::to_string(n.tone.tenths % 10) + " Hz is outside CHIRP's 50-300 Hz";
+  }
+  return side + " DCS code " + dcs_code_text(n.tone.code) + " is not three octal digits";
+}
+
 // "0, 17-40": numbers in order, runs of three or more as ranges.
 std::string number_list(std::vector<long long> numbers) {
   std::sort(numbers.begin(), numbers.end());
@@ -77,11 +162,7 @@ void run_import(const std::string& file, const std::string& table_path,
   const std::string where = table_path == "-" ? "standard input" : table_path;
   if (!result.ok()) {
     std::ostringstream out;
-    for (const Csv_problem& p : result.problems) {
-      out << where << ":" << p.line << ": ";
-      if (!p.column.empty()) out << p.column << " " << in_quotes(p.value) << ": ";
-      out << csv_refusal_text(p, ws.state) << '\n';
-    }
+    for (const Csv_problem& p : result.problems) out << problem_line(where, p) << '\n';
     throw Command_failed(exit_refused, out.str() + "import-csv: nothing was changed in " + file);
   }
   if (!result.skipped.empty()) {
@@ -104,8 +185,9 @@ void run_import(const std::string& file, const std::string& table_path,
               << (one ? "it as it is" : "them as they are") << ")\n";
   }
   for (const Csv_note& n : result.notes) {
-    std::cerr << where << ":" << n.line << ": note: " << n.column << " "
-              << megahertz_text(n.wanted_hz, '.') << " is stored as " << megahertz_text(n.stored_hz, '.')
+    std::cerr << where << ":" << n.line << ": note: " << column_name(n.column) << " "
+              << megahertz_text(n.wanted_hz, '.') << " is stored as "
+              << megahertz_text(n.stored_hz, '.')
               << ": the frequency coding of the file keeps no finer frequency\n";
   }
   if (ws.image != original) save_or_fail(ws, file);
@@ -130,9 +212,13 @@ void add_csv_commands(CLI::App& app) {
       const Workspace ws = open_or_fail(options->file);
       write_output_or_fail(options->output,
                            export_channels_csv(ws.image, ws.state.coding_version));
-      for (const Csv_chirp_note& n : rows_chirp_refuses(ws.image, ws.state.coding_version)) {
-        std::cerr << "note: channel " << n.channel << ": " << n.reason
-                  << "; CHIRP will refuse its row\n";
+      // One line a channel, its two sides together.
+      const auto notes = rows_chirp_refuses(ws.image, ws.state.coding_version);
+      for (std::size_t i = 0; i < notes.size(); ++i) {
+        const bool first = i == 0 || notes[i - 1].channel != notes[i].channel;
+        const bool last = i + 1 == notes.size() || notes[i + 1].channel != notes[i].channel;
+        if (first) std::cerr << "note: channel " << notes[i].channel << ": ";
+        std::cerr << chirp_note_text(notes[i]) << (last ? "; CHIRP will refuse its row\n" : "; ");
       }
     });
   }

@@ -29,6 +29,11 @@ grep -q '^14,,160.000000,off,0.000000,Tone,67.0,.*,,,151.000000,' "$T/list.csv" 
 grep -q '^#15,.*,,V,,,' "$T/list.csv" || fail "row 15: a channel that is off is a comment for CHIRP"
 grep -q '^16,.*,NFM,6.25,,5.0W,,,V,,' "$T/list.csv" || fail "row 16"
 grep -q '^1,.*,25W,' "$T/list.csv" || fail "row 1: full power in watts"
+# A tone CHIRP cannot hold is named, both sides of a channel on one line.
+expect_status 0 "$cli" new -o "$T/tones.tn5"
+expect_status 0 "$cli" set "$T/tones.tn5" "st_rx2=CTC 301,0" "st_tx2=CTC 40,0"
+expect_status 0 "$cli" export-csv "$T/tones.tn5" -o "$T/tones.csv"
+expect_line "$T/err" "note: channel 2: receive tone 301.0 Hz is outside CHIRP's 50-300 Hz; transmit tone 40.0 Hz is outside CHIRP's 50-300 Hz; CHIRP will refuse its row"
 # To standard output as well.
 expect_status 0 "$cli" export-csv "$T/src.tn5" -o -
 cmp -s "$T/out" "$T/list.csv" || fail "export to standard output differs"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
 #include <map>
 
@@ -80,7 +81,7 @@ void expect_same_channels(const Param_image& a, const Param_image& b) {
   }
 }
 
-TEST(ChannelCsv, HeaderIsChirpsLayoutThenOurs) {
+TEST(ChannelCsv, HeaderIsChirpsLayoutThenOursAndEachNameFindsItsColumn) {
   const Opened o = opened();
   const auto header = row_of(export_channels_csv(o.image, 2), 0);
   ASSERT_EQ(header.size(), 21u);
@@ -88,6 +89,13 @@ TEST(ChannelCsv, HeaderIsChirpsLayoutThenOurs) {
   EXPECT_EQ(header[16], "Comment");
   EXPECT_EQ(header[17], "ChannelOff");
   EXPECT_EQ(header[20], "Record");
+  for (std::size_t i = 0; i < header.size(); ++i) {
+    std::string upper = header[i];
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    ASSERT_EQ(column_named(upper), csv_columns[i].column) << header[i];
+    EXPECT_EQ(column_name(csv_columns[i].column), header[i]);
+  }
+  EXPECT_EQ(column_named("Bank"), std::nullopt);
 }
 
 TEST(ChannelCsv, DefaultChannelRow) {
@@ -208,7 +216,7 @@ TEST(ChannelCsv, TheRecordColumnGivesOnlyWhatAControlSetsAndPassesTheChannelChec
   for (int i : {0, 1}) {
     const Csv_problem& p = refused.problems[i];
     EXPECT_EQ(p.line, 2 + i);
-    EXPECT_EQ(p.column, "Record");
+    EXPECT_EQ(p.column, Csv_column::record);
     EXPECT_EQ(p.refusal, Csv_refusal::channel_refused);
     ASSERT_TRUE(p.fault);
   }
@@ -240,8 +248,8 @@ TEST(ChannelCsv, FrequenciesFromTheRecordKeepTheBandLimits) {
   const auto result = import_channels_csv(o.image, o.state, csv);
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_EQ(result.problems[0].refusal, Csv_refusal::out_of_band);
-  EXPECT_EQ(result.problems[0].column, "Frequency");
-  EXPECT_EQ(result.problems[0].value, "500.000000");
+  EXPECT_EQ(result.problems[0].column, Csv_column::frequency);
+  EXPECT_EQ(result.problems[0].hz, 500000000);
   EXPECT_EQ(o.image, before);
 }
 
@@ -354,9 +362,82 @@ TEST(ChannelCsv, EveryRefusedRowIsReportedAndNothingChanges) {
       {10, Csv_refusal::bad_mark},          {11, Csv_refusal::out_of_band},
       {12, Csv_refusal::bad_cross_mode},    {13, Csv_refusal::tone_refused}};
   EXPECT_EQ(seen, expected);
-  EXPECT_EQ(result.problems[0].column, "Frequency");
-  EXPECT_EQ(result.problems[2].column, "DtcsCode");
-  EXPECT_EQ(result.problems.back().column, "cToneFreq");
+  EXPECT_EQ(result.problems[0].column, Csv_column::frequency);
+  EXPECT_EQ(result.problems[2].column, Csv_column::dtcs_code);
+  EXPECT_EQ(result.problems.back().column, Csv_column::c_tone_freq);
+  // Paste at channel 1 takes the rows where the import does, and refuses them alike.
+  const auto pasted = paste_channels_csv(o.image, o.state, csv, 1);
+  seen.clear();
+  for (const auto& p : pasted.problems) seen.emplace_back(p.line, p.refusal);
+  EXPECT_EQ(seen, expected);
+  EXPECT_EQ(o.image, before);
+}
+
+// Import and Paste find a table's rows with one step: a comment line, a comment before the
+// header, blank lines or the order of the rows change nothing of where the rows go, and our own
+// table's row of a channel that is off is a row for both.
+TEST(ChannelPaste, RowsGoWhereTheImportPutsThem) {
+  const std::string rows = "30,151.000000\n31,152.000000\n";
+  struct Case {
+    const char* name;
+    std::string table;
+    std::vector<std::pair<int, int64_t>> channels;  // the channels pasted at 15, with frequency
+  };
+  const Case cases[] = {
+      {"plain", "Location,Frequency\n" + rows, {{15, 151000000}, {16, 152000000}}},
+      {"a comment line before the rows",
+       "Location,Frequency\n#0,150.000000\n" + rows,
+       {{15, 151000000}, {16, 152000000}}},
+      {"a comment before the header",
+       "# CHIRP\nLocation,Frequency\n" + rows,
+       {{15, 151000000}, {16, 152000000}}},
+      {"blank lines, rows in reverse",
+       "Location,Frequency\n\n31,152.000000\n\n30,151.000000\n",
+       {{16, 152000000}, {15, 151000000}}},
+      {"the row of a channel that is off",
+       "Location,Frequency,ChannelOff\n#30,151.000000,V\n",
+       {{15, 151000000}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Opened pasted = opened();
+    const auto result = paste_channels_csv(pasted.image, pasted.state, c.table, 15);
+    ASSERT_TRUE(result.ok()) << result.problems.at(0).line;
+    std::vector<int> channels;
+    for (const auto& [n, hz] : c.channels) {
+      channels.push_back(n);
+      EXPECT_EQ(read_channel_fields(pasted.image, n, 2).rx_hz, hz) << n;
+    }
+    EXPECT_EQ(result.channels, channels);
+    // The import with memory 30 as channel 15 makes the same image.
+    Opened imported = opened();
+    ASSERT_TRUE(import_channels_csv(imported.image, imported.state, c.table, {16, true}).ok());
+    EXPECT_EQ(imported.image, pasted.image);
+  }
+  // Where the import skips a row beyond channel 16, the paste refuses it: nothing changes.
+  const std::string own = "Location,Frequency,ChannelOff\n#29,150.000000,V\n" + rows;
+  Opened o = opened();
+  const Param_image before = o.image;
+  const auto past = paste_channels_csv(o.image, o.state, own, 15);
+  ASSERT_EQ(past.problems.size(), 1u);
+  EXPECT_EQ(past.problems[0].refusal, Csv_refusal::past_last_channel);
+  EXPECT_EQ(past.problems[0].line, 4);
+  EXPECT_EQ(past.problems[0].number, 17);
+  EXPECT_EQ(o.image, before);
+  const auto skipped = import_channels_csv(o.image, o.state, own, {15, true});
+  ASSERT_TRUE(skipped.ok());
+  ASSERT_EQ(skipped.skipped.size(), 1u);
+  EXPECT_EQ(skipped.skipped[0].location, 31);
+  // Of many refused rows the first are listed, by line, the others counted.
+  std::string many = "Location,Frequency\n";
+  for (int n = 1; n <= 40; ++n) many += std::to_string(n) + (n == 3 ? ",999\n" : ",150\n");
+  const Param_image imported = o.image;
+  const auto listed = paste_channels_csv(o.image, o.state, many, 1, 5);
+  std::vector<int> lines;
+  for (const auto& p : listed.problems) lines.push_back(p.line);
+  EXPECT_EQ(lines, (std::vector<int>{4, 18, 19, 20, 21}));
+  EXPECT_EQ(listed.unlisted_problems, 20u);
+  EXPECT_EQ(o.image, imported);
 }
 
 TEST(ChannelCsv, TablesWithoutLocationOrWithBrokenQuotesAreRefusedWhole) {
@@ -364,7 +445,7 @@ TEST(ChannelCsv, TablesWithoutLocationOrWithBrokenQuotesAreRefusedWhole) {
   EXPECT_EQ(import_channels_csv(o.image, o.state, "Frequency\n150\n").problems.at(0).refusal,
             Csv_refusal::no_location_column);
   EXPECT_EQ(import_channels_csv(o.image, o.state, "Location\n\"1\n").problems.at(0).refusal,
-            Csv_refusal::syntax);
+            Csv_refusal::unclosed_quote);
   // No header, or a header and no row, is a table without any channel (CHIRP's would switch all
   // sixteen off); a column read twice would leave one of its cells unread.
   const Param_image before = o.image;
@@ -376,7 +457,8 @@ TEST(ChannelCsv, TablesWithoutLocationOrWithBrokenQuotesAreRefusedWhole) {
   const auto twice = import_channels_csv(o.image, o.state, "Location,Frequency,frequency\n1,150,151\n");
   ASSERT_EQ(twice.problems.size(), 1u);
   EXPECT_EQ(twice.problems[0].refusal, Csv_refusal::duplicate_column);
-  EXPECT_EQ(twice.problems[0].column, "frequency");
+  EXPECT_EQ(twice.problems[0].column, Csv_column::frequency);
+  EXPECT_EQ(twice.problems[0].value, "frequency");
   EXPECT_TRUE(import_channels_csv(o.image, o.state, "Location,Comment,Comment\n1,a,b\n").ok());
   EXPECT_NE(o.image, before);  // a CHIRP table: the channels it has no row for are switched off
 }
@@ -578,7 +660,7 @@ TEST(ChirpTables, LocationsPowersAndEmptyTables) {
   auto none = import_channels_csv(o.image, o.state, "Location,Frequency\n0,150\n17,150\n");
   ASSERT_FALSE(none.ok());
   EXPECT_EQ(none.problems.at(0).refusal, Csv_refusal::no_channel);
-  EXPECT_EQ(none.problems.at(0).detail, "0, 17");
+  EXPECT_EQ(none.problems.at(0).locations, (std::vector<long long>{0, 17}));
   EXPECT_EQ(o.image, before);
   // A commented row is a channel that is off only in our own tables, with ChannelOff V.
   ASSERT_TRUE(import_channels_csv(o.image, o.state,

@@ -1,27 +1,36 @@
 // The editing comforts of the window: undo and redo of every kind of change back to the default
-// image, Copy and Paste of channels, the table's context menu, a dropped parameter file and the
-// standard shortcuts.
+// image, Copy and Paste of channels (and the box of a refused paste, in Russian and on a laptop's
+// screen), the table's context menu, a dropped parameter file and the standard shortcuts.
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <QUrl>
 
+#include "core/channels/subtone_entry.h"
+#include "core/files/channel_csv.h"
 #include "core/files/param_file.h"
 #include "core/image/channel_record.h"
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
 #include "ui/app/main_window.h"
+#include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"
 #include "ui/channels/frequency_dialog.h"
+#include "ui/channels/paste_refusal.h"
 #include "ui/channels/subtone_dialog.h"
 #include "ui/pages/settings_page.h"
 #include "ui_test_support.h"
@@ -30,10 +39,67 @@ namespace tirna {
 
 using test::Box_seen;
 
+namespace {
+
+// The Latin words of a reason outside its «values» that are not a column of the pasted table, and
+// its numbers written with a decimal point: a reason of the window has neither.
+QStringList foreign(QString reason) {
+  reason.remove(QRegularExpression(QStringLiteral("«[^»]*»")));
+  QStringList out;
+  auto words = QRegularExpression(QStringLiteral("[A-Za-z]+")).globalMatch(reason);
+  while (words.hasNext()) {
+    const QString word = words.next().captured();
+    const auto column = column_named(word.toStdString());
+    if (!column || qt_text(column_name(*column)) != word) out << word;
+  }
+  auto points = QRegularExpression(QStringLiteral("\\d\\.\\d")).globalMatch(reason);
+  while (points.hasNext()) out << points.next().captured();
+  return out;
+}
+
+// What the box of a refused paste showed, and whether its frame stayed inside the screen's
+// available area with the list of all reasons hidden and shown.
+struct Reasons_seen {
+  bool seen = false;
+  QString caption;
+  QString text;
+  QString details;
+  bool inside = false;
+};
+
+}  // namespace
+
 class Editing_test : public test::Window_fixture {
   Q_OBJECT
 
  private:
+  // Answers the next box of reasons with OK, after opening its "Подробнее" when it has one.
+  void answer_reasons(Reasons_seen& seen) {
+    test::when_modal([&seen](QWidget* w) {
+      QCOMPARE(w->objectName(), QStringLiteral("ReasonsBox"));
+      seen.seen = true;
+      seen.caption = w->windowTitle();
+      seen.text = w->findChild<QLabel*>(QStringLiteral("ReasonsText"))->text();
+      const QRect room = w->screen()->availableGeometry();
+      seen.inside = room.contains(w->frameGeometry());
+      if (auto* more = w->findChild<QPushButton*>(QStringLiteral("ReasonsMore"))) {
+        QCOMPARE(more->text(), QStringLiteral("Подробнее"));
+        more->click();
+        QApplication::processEvents();
+        auto* details = w->findChild<QPlainTextEdit*>(QStringLiteral("ReasonsDetails"));
+        QVERIFY(details->isVisible());
+        seen.details = details->toPlainText();
+        seen.inside = seen.inside && room.contains(w->frameGeometry());
+      }
+      qobject_cast<QDialog*>(w)->accept();
+    });
+  }
+  void paste(const QString& table, int row) {
+    QApplication::clipboard()->setText(table);
+    grid()->clearSelection();
+    grid()->setCurrentCell(row, 1);
+    test::parts(w_).action(QStringLiteral("PasteChannels"))->trigger();
+  }
   QTableWidget* grid() const { return test::parts(w_).channel_page()->StringGrid101(); }
   // A shortcut as the user types it; the window's shortcuts need it active (a closed message box
   // leaves no window active here).
@@ -154,23 +220,79 @@ class Editing_test : public test::Window_fixture {
     key(Qt::Key_Z);  // a paste is one step
     QCOMPARE(channel_frequency(im, 10, Side::rx, 2), 160000000);
 
-    // What cannot be stored is refused whole, with the reason, and changes nothing.
+    // What cannot be stored is refused whole, with the reason in Russian, and changes nothing.
     const Param_image before = im;
-    QApplication::clipboard()->setText(QStringLiteral("Location,Frequency\n1,150\n2,999\n"));
-    Box_seen refused;
-    test::answer_box(refused, QMessageBox::Ok);
-    test::parts(w_).action(QStringLiteral("PasteChannels"))->trigger();
-    QVERIFY(refused.text.startsWith(QStringLiteral("Каналы не вставлены")));
-    QVERIFY(refused.text.contains(QStringLiteral("outside the band")));
+    Reasons_seen refused;
+    answer_reasons(refused);
+    paste(QStringLiteral("Location,Frequency\n1,150\n2,999\n"), 0);
+    QCOMPARE(refused.caption, QStringLiteral("Вставка каналов"));
+    QCOMPARE(refused.text, QStringLiteral("Каналы не вставлены: ничего не изменено.\n"
+                                          "Строка 3, Frequency «999,000000»: частота вне "
+                                          "диапазона 146,000000 - 174,000000 МГц"));
     QVERIFY(im == before);
-    // Rows that would land past channel 16: refused too.
-    QApplication::clipboard()->setText(QStringLiteral("Location,Frequency\n1,150\n2,151\n"));
-    grid()->clearSelection();
-    grid()->setCurrentCell(15, 1);
-    test::answer_box(refused, QMessageBox::Ok);
-    test::parts(w_).action(QStringLiteral("PasteChannels"))->trigger();
-    QVERIFY(refused.text.contains(QStringLiteral("past the last channel 16")));
+    // A comment line before the rows does not move them: Location 30 goes to channel 16.
+    paste(QStringLiteral("Location,Frequency\n#0,150.000000\n30,151.000000\n"), 15);
+    QCOMPARE(channel_frequency(im, 16, Side::rx, 2), 151000000);
+    // A clipboard larger than a table file may be is not read.
+    key(Qt::Key_Z);
+    Box_seen large;
+    test::answer_box(large, QMessageBox::Ok);
+    paste(QStringLiteral("Location,Frequency\n") + QString(4 << 20, QLatin1Char(' ')), 0);
+    QVERIFY(large.text.contains(QStringLiteral("больше 4 МБ")));
     QVERIFY(im == before);
+  }
+
+  // Every reason a paste can give, each kind of check of the channels included, is Russian with
+  // the decimal comma; the only Latin words are the names of the pasted table's columns.
+  void every_paste_refusal_is_said_in_russian() {
+    std::vector<Csv_problem> problems;
+    for (int k = 0; k < csv_refusal_count; ++k) {
+      Csv_problem& p = problems.emplace_back(2, static_cast<Csv_refusal>(k), Csv_column::frequency,
+                                             "460.000000");
+      p.hz = 460000000;
+      p.limits = {146000000, 174000000};
+      p.number = 17;
+      p.locations = {0, 17};
+      p.detail = subtone_refusal("6,5");
+      if (p.refusal == Csv_refusal::channel_refused) p.fault = Channel_fault{};
+    }
+    for (const auto kind :
+         {Channel_fault::out_of_band, Channel_fault::subtone_type, Channel_fault::ctcss_value,
+          Channel_fault::dcs_value, Channel_fault::fixed_bits}) {
+      Channel_fault fault;
+      fault.kind = kind;
+      fault.channel = 3;
+      fault.hz = 460000000;
+      fault.value = 0x1A2B;
+      problems.emplace_back(4, Csv_refusal::channel_refused).fault = fault;
+    }
+    problems.emplace_back(0, Csv_refusal::empty_table);
+    for (const Csv_problem& p : problems) {
+      const QString reason = paste_refusal_text(p);
+      QVERIFY2(reason.size() > reason.indexOf(QLatin1Char(':')) + 3, qPrintable(reason));
+      QVERIFY2(foreign(reason).isEmpty(), qPrintable(reason));
+    }
+  }
+
+  // A table of 200 refused rows: the box names the first ten and how many more, all of them
+  // behind "Подробнее", and stays inside a 1366x768 screen.
+  void the_box_of_200_refused_rows_fits_a_laptop_screen() {
+    QCOMPARE(w_->screen()->geometry().size(), QSize(1366, 768));
+    QString table = QStringLiteral("Location,Frequency\n");
+    for (int n = 1; n <= 200; ++n) table += QStringLiteral("%1,460.000000\n").arg(n);
+    Reasons_seen refused;
+    answer_reasons(refused);
+    paste(table, 0);
+    QVERIFY(refused.seen);
+    const QStringList lines = refused.text.split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 12);
+    QCOMPARE(lines.last(), QStringLiteral("и ещё 190."));
+    const QStringList all = refused.details.split(QLatin1Char('\n'));
+    QCOMPARE(all.size(), 200);
+    QCOMPARE(all.last(), QStringLiteral("Строка 201, Location «200»: строка попала бы в канал "
+                                        "200, а последний канал 16"));
+    for (const QString& reason : all) QVERIFY2(foreign(reason).isEmpty(), qPrintable(reason));
+    QVERIFY(refused.inside);
   }
 
   void row_labels_select_rows_without_editing() {
@@ -230,5 +352,11 @@ class Editing_test : public test::Window_fixture {
 
 }  // namespace tirna
 
-QTEST_MAIN(tirna::Editing_test)
+int main(int argc, char** argv) {
+  const tirna::test::Offscreen_screen laptop(1366, 768);
+  QApplication app(argc, argv);
+  app.setAttribute(Qt::AA_Use96Dpi, true);
+  tirna::Editing_test test;
+  return QTest::qExec(&test, argc, argv);
+}
 #include "editing_test.moc"

@@ -38,6 +38,18 @@ bool Program_folder::exists(const QString& name) const {
   return QFile::exists(file(name));
 }
 
+Offscreen_screen::Offscreen_screen(int width, int height) {
+  if (qEnvironmentVariable("QT_QPA_PLATFORM") != QStringLiteral("offscreen")) return;
+  if (!config_.open()) return;
+  config_.write(QStringLiteral(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1,
+      "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                    .arg(width)
+                    .arg(height)
+                    .toUtf8());
+  config_.flush();
+  qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config_.fileName()));
+}
+
 void Window_fixture::open_window() {
   folder_ = std::make_unique<Program_folder>();
   w_ = std::make_unique<TForm1>();

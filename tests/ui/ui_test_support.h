@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <functional>
 #include <memory>
 
@@ -109,6 +110,16 @@ void double_click_cell(QTableWidget* table, int row, int column);
 void click_button(QWidget* button);
 // The user picks item index of a pick-only list through its drop-down.
 void pick(QComboBox* list, int index);
+
+// Made before the application object: under the offscreen platform (whose own screen is 800x600)
+// a screen of this size, so that a test can check that windows fit a common laptop's.
+class Offscreen_screen {
+ public:
+  Offscreen_screen(int width, int height);
+
+ private:
+  QTemporaryFile config_;
+};
 
 // The text of a cp1251 config file as UTF-8 (for readable comparisons).
 QByteArray cp1251(const QString& text);

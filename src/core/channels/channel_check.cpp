@@ -103,30 +103,6 @@ std::vector<Channel_fault> edit_faults(const Param_image& before, const Param_im
   return faults;
 }
 
-std::string channel_fault_text(const Channel_fault& f) {
-  const std::string side = f.side == Side::rx ? "receive" : "transmit";
-  const std::string channel = "channel " + std::to_string(f.channel) + ": ";
-  switch (f.kind) {
-    case Channel_fault::out_of_band:
-      return channel + "the " + side + " frequency " + megahertz_text(f.hz, '.') +
-             " MHz is outside the band " + megahertz_text(f.limits.lower, '.') + " to " +
-             megahertz_text(f.limits.upper, '.') + " MHz";
-    case Channel_fault::subtone_type:
-      return channel + "the " + side + " sub-tone is of type " + std::to_string(f.value) +
-             ", which the radio does not have (none, CTCSS, DCS, inverted DCS)";
-    case Channel_fault::ctcss_value:
-      return channel + "the " + side + " CTCSS value 0x" + hex_byte(static_cast<uint8_t>(f.value >> 8)) +
-             hex_byte(static_cast<uint8_t>(f.value & 0xFF)) + " is not a tone of four decimal digits";
-    case Channel_fault::dcs_value:
-      return channel + "the " + side + " DCS value 0x" + hex_byte(static_cast<uint8_t>(f.value >> 8)) +
-             hex_byte(static_cast<uint8_t>(f.value & 0xFF)) + " is not a code of three octal digits";
-    case Channel_fault::fixed_bits:
-      return channel + "byte " + std::to_string(f.value) +
-             " of the record holds bits that no control sets; they stay as the channel has them";
-  }
-  return channel;
-}
-
 std::string channel_fault_text_ru(const Channel_fault& f) {
   const std::string side = f.side == Side::rx ? "приема" : "передачи";
   const std::string channel = "канал " + std::to_string(f.channel) + ": ";
@@ -137,11 +113,9 @@ std::string channel_fault_text_ru(const Channel_fault& f) {
     case Channel_fault::subtone_type:
       return channel + "субтон " + side + " неизвестного типа " + std::to_string(f.value);
     case Channel_fault::ctcss_value:
-      return channel + "код CTCSS субтона " + side + " 0x" + hex_byte(static_cast<uint8_t>(f.value >> 8)) +
-             hex_byte(static_cast<uint8_t>(f.value & 0xFF)) + " не является частотой тона";
+      return channel + "тон субтона " + side + " записан не четырьмя десятичными цифрами";
     case Channel_fault::dcs_value:
-      return channel + "код DCS субтона " + side + " 0x" + hex_byte(static_cast<uint8_t>(f.value >> 8)) +
-             hex_byte(static_cast<uint8_t>(f.value & 0xFF)) + " длиннее девяти бит";
+      return channel + "код цифрового субтона " + side + " длиннее девяти бит";
     case Channel_fault::fixed_bits:
       return channel + "байт " + std::to_string(f.value) +
              " записи канала содержит биты, которые не задаются программой";

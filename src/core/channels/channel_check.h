@@ -49,10 +49,8 @@ std::vector<Channel_fault> image_faults(const Param_image& image, uint8_t coding
 std::vector<Channel_fault> edit_faults(const Param_image& before, const Param_image& after,
                                        const Working_state& state);
 
-// What the check found, in the command line's words: "channel 3: the receive frequency
-// 500.000000 MHz is outside the band 146.000000 to 175.000000 MHz".
-std::string channel_fault_text(const Channel_fault& fault);
-// The same in the window's words, with decimal commas.
+// What the check found, in the window's words, with decimal commas: "канал 3: частота приема
+// 500,000000 МГц вне диапазона 146,000000 - 175,000000 МГц".
 std::string channel_fault_text_ru(const Channel_fault& fault);
 
 // Bits of a channel record that the program's controls set; the rest are the radio's own.

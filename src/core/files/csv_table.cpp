@@ -1,5 +1,7 @@
 #include "core/files/csv_table.h"
 
+#include <algorithm>
+
 namespace tirna {
 namespace {
 
@@ -25,73 +27,105 @@ bool blank_line(std::string_view rest) {
   return rest.empty() || rest[0] == '\n' || rest.substr(0, 2) == "\r\n";
 }
 
+// Where the line that holds `from` ends, past its '\n'.
+std::size_t next_line(std::string_view text, std::size_t from) {
+  const std::size_t end = text.find('\n', from);
+  return end == std::string_view::npos ? text.size() : end + 1;
+}
+
 }  // namespace
 
-std::variant<Csv_table, Csv_syntax_error> read_csv(std::string_view text) {
-  if (text.substr(0, utf8_bom.size()) == utf8_bom) text.remove_prefix(utf8_bom.size());
+Csv_reader::Csv_reader(std::string_view text) : text_(text) {
+  if (text_.substr(0, utf8_bom.size()) == utf8_bom) text_.remove_prefix(utf8_bom.size());
   // The first line that is neither blank nor a comment decides the separator.
   std::size_t first = 0;
-  while (first < text.size() && (blank_line(text.substr(first)) || text[first] == '#')) {
-    const std::size_t end = text.find('\n', first);
-    first = end == std::string_view::npos ? text.size() : end + 1;
+  while (first < text_.size() && (blank_line(text_.substr(first)) || text_[first] == '#')) {
+    first = next_line(text_, first);
   }
-  Csv_table table;
-  table.separator = detect_separator(text.substr(first));
+  separator_ = detect_separator(text_.substr(first));
+}
 
-  std::size_t i = 0;
-  int line = 1;
-  while (i < text.size()) {
-    if (blank_line(text.substr(i))) {
-      const std::size_t end = text.find('\n', i);
-      i = end == std::string_view::npos ? text.size() : end + 1;
-      ++line;
-      continue;
-    }
-    Csv_record record;
-    record.line = line;
-    if (text[i] == '#') {
-      record.commented = true;
-      ++i;
-    }
-    std::string field;
-    bool quoted = false;  // inside a quoted part of the field
-    bool end_of_record = false;
-    while (!end_of_record) {
-      if (i >= text.size()) {
-        if (quoted) return Csv_syntax_error{record.line, "a quoted field is not closed"};
-        end_of_record = true;
-        break;
-      }
-      const char c = text[i++];
-      if (quoted) {
-        if (c == '"') {
-          if (i < text.size() && text[i] == '"') {
-            field += '"';
-            ++i;
-          } else {
-            quoted = false;
-          }
-        } else {
-          if (c == '\n') ++line;
-          field += c;
-        }
-      } else if (c == '"') {
-        quoted = true;
-      } else if (c == table.separator) {
-        record.fields.push_back(std::move(field));
-        field.clear();
-      } else if (c == '\n') {
-        ++line;
-        end_of_record = true;
-      } else if (c == '\r' && (i >= text.size() || text[i] == '\n')) {
-        // the CR of a CR LF line end
-      } else {
-        field += c;
-      }
-    }
-    record.fields.push_back(std::move(field));
-    table.records.push_back(std::move(record));
+void Csv_reader::seek(Place place) {
+  at_ = place.offset;
+  line_ = place.line;
+  error_.reset();
+}
+
+bool Csv_reader::next(Csv_record& record) {
+  while (at_ < text_.size() && blank_line(text_.substr(at_))) {
+    at_ = next_line(text_, at_);
+    ++line_;
   }
+  if (at_ >= text_.size() || error_) return false;
+  last_ = {at_, line_};
+  record.line = line_;
+  record.commented = text_[at_] == '#';
+  if (record.commented) ++at_;
+  // The fields' strings are reused from record to record: a large table costs no allocation per
+  // cell.
+  std::size_t count = 0;
+  const auto next_field = [&record, &count]() -> std::string& {
+    if (count == record.fields.size()) record.fields.emplace_back();
+    std::string& field = record.fields[count++];
+    field.clear();
+    return field;
+  };
+  std::string* field = &next_field();
+  const char plain_end_chars[] = {separator_, '"', '\r', '\n'};
+  const std::string_view plain_end(plain_end_chars, sizeof plain_end_chars);
+  bool quoted = false;  // inside a quoted part of the field
+  while (at_ < text_.size()) {
+    if (!quoted) {
+      // A run of plain characters at once.
+      const std::size_t end = std::min(text_.find_first_of(plain_end, at_), text_.size());
+      field->append(text_.substr(at_, end - at_));
+      at_ = end;
+      if (at_ == text_.size()) break;
+    }
+    const char c = text_[at_++];
+    if (quoted) {
+      if (c == '"') {
+        if (at_ < text_.size() && text_[at_] == '"') {
+          *field += '"';
+          ++at_;
+        } else {
+          quoted = false;
+        }
+      } else {
+        if (c == '\n') ++line_;
+        *field += c;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == separator_) {
+      field = &next_field();
+    } else if (c == '\n') {
+      ++line_;
+      break;
+    } else if (c == '\r' && (at_ >= text_.size() || text_[at_] == '\n')) {
+      // the CR of a CR LF line end
+    } else {
+      *field += c;
+    }
+  }
+  if (quoted) {
+    error_ = Csv_syntax_error{record.line, "a quoted field is not closed"};
+    return false;
+  }
+  record.fields.resize(count);
+  return true;
+}
+
+std::variant<Csv_table, Csv_syntax_error> read_csv(std::string_view text) {
+  Csv_reader reader(text);
+  Csv_table table;
+  table.separator = reader.separator();
+  Csv_record record;
+  while (reader.next(record)) {
+    table.records.push_back(std::move(record));
+    record = {};
+  }
+  if (reader.error()) return *reader.error();
   return table;
 }
 

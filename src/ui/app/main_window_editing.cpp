@@ -12,9 +12,11 @@
 #include <QUrl>
 
 #include "core/files/channel_csv.h"
+#include "core/files/safe_file.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"
+#include "ui/channels/paste_refusal.h"
 
 namespace tirna {
 namespace {
@@ -64,16 +66,17 @@ void TForm1::paste_channels() {
   const std::vector<int> rows = channel_page_->selected_rows();
   const int first = rows.empty() ? 1 : rows.front() + 1;
   const std::string text = QApplication::clipboard()->text().toStdString();
+  // As large as a table file may be, and no larger.
+  if (text.size() > csv_size_limit) {
+    show_paste_too_large(this);
+    return;
+  }
   Csv_import_result result;
-  recorded([&] { result = paste_channels_csv(ws_.image, ws_.state, text, first); });
+  recorded([&] {
+    result = paste_channels_csv(ws_.image, ws_.state, text, first, paste_reasons_listed);
+  });
   if (!result.ok()) {
-    QString why = QStringLiteral("Каналы не вставлены: ничего не изменено.");
-    for (const Csv_problem& p : result.problems) {
-      why += QStringLiteral("\rСтрока %1").arg(p.line);
-      if (!p.column.empty()) why += QStringLiteral(", %1 «%2»").arg(qt_text(p.column), qt_text(p.value));
-      why += QStringLiteral(": ") + qt_text(csv_refusal_text(p, ws_.state));
-    }
-    show_message(this, QMessageBox::Warning, QStringLiteral("Вставка каналов"), why);
+    show_paste_refused(this, result);
     return;
   }
   if (!result.channels.empty()) ws_.state.modified = true;

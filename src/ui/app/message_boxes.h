@@ -4,6 +4,8 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
+#include <cstddef>
 #include <string_view>
 
 namespace tirna {
@@ -25,6 +27,14 @@ class Message_box : public QMessageBox {
 // An information, warning or stop box with one OK button.
 void show_message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
                   const QString& text);
+
+// A failure with a list of reasons, however long: the text, the first reasons_shown reasons and
+// "и ещё N", with the whole list behind "Подробнее" in a box that scrolls, and after it the
+// number of reasons that were not listed at all (unlisted). The box stays inside the screen's
+// available area.
+inline constexpr int reasons_shown = 10;
+void show_reasons(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                  const QString& text, const QStringList& reasons, std::size_t unlisted = 0);
 
 // A question with the buttons Yes and No; true for Yes.
 bool ask_yes_no(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
