@@ -6,8 +6,8 @@
 #include "cli/commands.h"
 #include "cli/file_io.h"
 #include "cli/port_mapping.h"
-#include "core/files/safe_file.h"
 #include "core/text/messages.h"
+#include "platform/files/safe_file.h"
 #include "platform/install_paths.h"
 #include "platform/port_names.h"
 

@@ -21,8 +21,8 @@
 #include <variant>
 
 #include "core/files/param_file.h"
-#include "core/files/safe_file.h"
 #include "core/image/param_image.h"
+#include "platform/files/safe_file.h"
 #include "sim/paced_line.h"
 #include "sim/radio_model.h"
 #include "sim/radio_queue.h"
@@ -90,21 +90,16 @@ Device open_pty() {
 // a link another user planted in /tmp is not followed.
 class Log {
  public:
-  explicit Log(int fd) : fd_(fd) {}
-  ~Log() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Log(const Log&) = delete;
-  Log& operator=(const Log&) = delete;
+  explicit Log(Descriptor file) : file_(std::move(file)) {}
   void line(const std::string& text) {
-    if (fd_ < 0) return;
+    if (!file_) return;
     const double ms = std::chrono::duration<double, std::milli>(Sim_clock::now() - start_).count();
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "+%11.3f ms  ", ms);
     const std::string out = stamp + text + "\n";
     std::size_t done = 0;
     while (done < out.size()) {
-      const ssize_t n = ::write(fd_, out.data() + done, out.size() - done);
+      const ssize_t n = ::write(file_.get(), out.data() + done, out.size() - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) return;
       done += static_cast<std::size_t>(n);
@@ -112,7 +107,7 @@ class Log {
   }
 
  private:
-  int fd_;
+  Descriptor file_;
   Sim_clock::time_point start_ = Sim_clock::now();
 };
 
@@ -216,7 +211,7 @@ int main(int argc, char** argv) {
     if (memory_path.empty()) {
       new_blok(radio.memory, band_code == band_code_high ? 1 : 0, static_cast<uint8_t>(version));
     } else {
-      auto loaded = load_image(memory_path);
+      auto loaded = load_image(safe_files(), memory_path);
       if (auto* error = std::get_if<Io_error>(&loaded)) {
         std::cerr << "tirna520-sim: " << memory_path << ": " << error->text() << '\n';
         return 1;
@@ -236,7 +231,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     for (const auto& file : files) {
-      auto loaded = load_image(file.string());
+      auto loaded = load_image(safe_files(), file.string());
       if (auto* error = std::get_if<Io_error>(&loaded)) {
         std::cerr << "tirna520-sim: " << file.string() << ": " << error->text() << '\n';
         return 1;
@@ -272,16 +267,16 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  int log_fd = -1;
+  Descriptor log_file;
   if (!log_path.empty()) {
     auto opened = open_growing_file(log_path);
     if (auto* error = std::get_if<Io_error>(&opened)) {
       std::cerr << "tirna520-sim: " << log_path << ": " << error->text() << '\n';
       return 1;
     }
-    log_fd = std::get<int>(opened);
+    log_file = std::move(std::get<Descriptor>(opened));
   }
-  Log log(log_fd);
+  Log log(std::move(log_file));
   std::optional<std::chrono::microseconds> gap;
   if (!radios_dir.empty()) gap = std::chrono::microseconds(static_cast<long>(unplugged_ms * 1000));
   Radio_queue radio(std::move(radios), gap);
@@ -291,7 +286,7 @@ int main(int argc, char** argv) {
     if (save_path.empty()) return;
     const std::string path =
         radios_dir.empty() ? save_path : (std::filesystem::path(save_path) / r.name).string();
-    if (auto error = save_image(path, r.memory)) {
+    if (auto error = save_image(safe_files(), path, r.memory)) {
       std::cerr << "tirna520-sim: " << path << ": " << error->text() << '\n';
       status = 1;
     }
