@@ -11,6 +11,7 @@
 #include "core/files/file_commands.h"
 #include "core/image/subtone.h"
 #include "core/report/report_params.h"
+#include "platform/files/safe_file.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ const std::string& sample_file() {
     std::string p = "/tmp/tirna-bench-XXXXXX";
     const int fd = ::mkstemp(p.data());
     ::close(fd);
-    save_image(p, ws.image);
+    save_image(safe_files(), p, ws.image);
     return p;
   }();
   return path;
@@ -38,7 +39,7 @@ void show_file(benchmark::State& state, bool json) {
   const std::string& path = sample_file();
   for (auto _ : state) {
     Workspace ws = start_up_workspace();
-    open_parameter_file(ws, path);
+    open_parameter_file(safe_files(), ws, path);
     const Window_view view = cli::fresh_window_view(ws);
     std::string out = json ? cli::show_json(ws, view) : cli::show_listing(ws, view);
     benchmark::DoNotOptimize(out);
@@ -49,7 +50,7 @@ BENCHMARK_CAPTURE(show_file, json, true)->Unit(benchmark::kMicrosecond);
 
 void print_wind_blok_full_image(benchmark::State& state) {
   Workspace ws = start_up_workspace();
-  open_parameter_file(ws, sample_file());
+  open_parameter_file(safe_files(), ws, sample_file());
   Window_view view;
   for (auto _ : state) {
     print_wind_blok(view, ws.image, ws.state);
@@ -60,7 +61,7 @@ BENCHMARK(print_wind_blok_full_image)->Unit(benchmark::kMicrosecond);
 
 void report_parameters_178(benchmark::State& state) {
   Workspace ws = start_up_workspace();
-  open_parameter_file(ws, sample_file());
+  open_parameter_file(safe_files(), ws, sample_file());
   Window_view view;
   print_wind_blok(view, ws.image, ws.state);
   for (auto _ : state) {

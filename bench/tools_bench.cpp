@@ -9,7 +9,7 @@
 #include "core/compare/image_compare.h"
 #include "core/edit/parameter_edit.h"
 #include "core/files/channel_csv.h"
-#include "core/files/safe_file.h"
+#include "core/files/file_store.h"
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
 #include "core/report/report_params.h"

@@ -1,23 +1,42 @@
 # Fails when a source includes a header of a layer it may not use, so that the layering of the
 # program stays as it is drawn: the core knows nothing but itself and the C++ standard library (no
-# Qt either); the platform layer may use the core; the windows the core and the platform; the
-# command line those and the report's drawing (ui/report); the simulator the core alone.
+# Qt, and no header of the operating system either: it builds for Windows as it is); the platform
+# layer may use the core; the windows the core and the platform; the command line those and the
+# report's drawing (ui/report); the simulator the core and the platform's file layer
+# (platform/files), which uses no Qt.
 # Arguments: SRC_DIR, the folder that holds core/, platform/, ui/, cli/ and sim/.
 set(allowed_core core)
+set(allowed_files core platform/files)
 set(allowed_platform core platform)
 set(allowed_ui core platform ui)
 set(allowed_cli core platform cli ui/report)
-set(allowed_sim core sim)
+set(allowed_sim core sim platform/files)
+# The operating system's own headers: POSIX, Linux, Windows.
+set(system_headers "^(sys|linux|asm|netinet|arpa|net)/|^(unistd|fcntl|dirent|poll|termios|pwd|grp|dlfcn|pthread|semaphore|spawn|syslog|libgen|glob|fnmatch|netdb|windows|io|direct)\\.h$")
 
 set(violations "")
-foreach(layer core platform ui cli sim)
-  file(GLOB_RECURSE sources "${SRC_DIR}/${layer}/*.h" "${SRC_DIR}/${layer}/*.cpp")
+foreach(layer core files platform ui cli sim)
+  set(folder ${layer})
+  set(name "the ${layer}")
+  if(layer STREQUAL "files")
+    set(folder platform/files)
+    set(name "the file layer")
+  endif()
+  file(GLOB_RECURSE sources "${SRC_DIR}/${folder}/*.h" "${SRC_DIR}/${folder}/*.cpp")
+  if(layer STREQUAL "platform")
+    list(FILTER sources EXCLUDE REGEX "/platform/files/")
+  endif()
   foreach(source IN LISTS sources)
     file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
     foreach(line IN LISTS includes)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" header "${line}")
-      if(layer STREQUAL "core" AND header MATCHES "^(Q[A-Za-z]|qt)")
-        list(APPEND violations "${source}: ${header} (the core uses no Qt)")
+      if(layer MATCHES "^(core|files)$" AND header MATCHES "^(Q[A-Za-z]|qt)")
+        list(APPEND violations "${source}: ${header} (${name} uses no Qt)")
+        continue()
+      endif()
+      if(layer STREQUAL "core" AND header MATCHES "${system_headers}")
+        list(APPEND violations
+             "${source}: ${header} (the core is the C++ standard library only)")
         continue()
       endif()
       # Only the program's own headers name a layer: "layer/file.h".
@@ -33,7 +52,7 @@ foreach(layer core platform ui cli sim)
         endif()
       endforeach()
       if(NOT ok)
-        list(APPEND violations "${source}: ${header} (${layer} may use: ${allowed_${layer}})")
+        list(APPEND violations "${source}: ${header} (${folder} may use: ${allowed_${layer}})")
       endif()
     endforeach()
   endforeach()

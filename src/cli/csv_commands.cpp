@@ -8,9 +8,9 @@
 #include "cli/cli_text.h"
 #include "cli/commands.h"
 #include "cli/file_io.h"
-#include "core/files/safe_file.h"
 #include "core/files/channel_csv.h"
 #include "core/image/channel_record.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna::cli {
 namespace {

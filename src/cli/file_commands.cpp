@@ -5,19 +5,20 @@
 #include "cli/commands.h"
 #include "cli/show_format.h"
 #include "core/text/messages.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna::cli {
 
 Workspace open_or_fail(const std::string& path) {
   Workspace ws = start_up_workspace();
-  if (const auto error = open_parameter_file(ws, path)) {
+  if (const auto error = open_parameter_file(safe_files(), ws, path)) {
     throw Command_failed(exit_file_error, path + ": " + with_full_stop(error->text()));
   }
   return ws;
 }
 
 void save_or_fail(Workspace& ws, const std::string& path) {
-  if (const auto error = save_parameter_file(ws, path)) {
+  if (const auto error = save_parameter_file(safe_files(), ws, path)) {
     throw Command_failed(exit_file_error, path + ": " + with_full_stop(error->text()));
   }
 }

@@ -6,8 +6,8 @@
 
 #include "cli/commands.h"
 #include "cli/terminal_output.h"
-#include "core/files/safe_file.h"
 #include "core/text/messages.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna::cli {
 namespace {

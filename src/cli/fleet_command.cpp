@@ -23,12 +23,12 @@
 #include "cli/qt_application.h"
 #include "cli/readback.h"
 #include "cli/terminal_output.h"
-#include "core/files/safe_file.h"
 #include "core/fleet/fleet_worker.h"
 #include "core/text/format.h"
 #include "core/text/messages.h"
 #include "platform/device_lock.h"
 #include "platform/event_loop_clock.h"
+#include "platform/files/safe_file.h"
 #include "platform/port_names.h"
 #include "platform/serial_port.h"
 #include "platform/stop_signals.h"
@@ -357,8 +357,8 @@ void run_fleet(const Fleet_options& o) {
 
   QCoreApplication app(qt_argc(), qt_argv());
   Stop_signals stop;
-  const Fleet_job job{file, o.file, sha256_hex(file_bytes), texts ? &*texts : nullptr,
-                      o.backup_dir};
+  const Fleet_job job{
+      file, safe_files(), o.file, sha256_hex(file_bytes), texts ? &*texts : nullptr, o.backup_dir};
   Fleet_state state(journal, o.ports.size(), o.count, stop, job.file_sha256);
   std::vector<std::unique_ptr<QThread>> workers;
   for (std::size_t i = 0; i < o.ports.size(); ++i) {

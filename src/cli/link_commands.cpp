@@ -7,13 +7,13 @@
 #include "cli/file_io.h"
 #include "cli/link_run.h"
 #include "cli/readback.h"
-#include "core/files/safe_file.h"
 #include "core/pages/extra_data.h"
 #include "core/text/messages.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna::cli {
 
@@ -89,7 +89,7 @@ void add_link_commands(CLI::App& app) {
     cmd->add_option("FILE", o->file, "The parameter file (*.tn5)")->required();
     cmd->callback([o] {
       Workspace ws = start_up_workspace();
-      if (const auto error = open_parameter_file(ws, o->file);
+      if (const auto error = open_parameter_file(safe_files(), ws, o->file);
           error && error->kind != Io_error::file_not_found) {
         throw Command_failed(exit_file_error, o->file + ": " + with_full_stop(error->text()));
       }

@@ -7,8 +7,8 @@
 #include "cli/file_io.h"
 #include "cli/port_mapping.h"
 #include "cli/qt_application.h"
-#include "core/files/safe_file.h"
 #include "core/text/messages.h"
+#include "platform/files/safe_file.h"
 #include "platform/install_paths.h"
 #include "platform/port_names.h"
 

@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "core/files/safe_file.h"
 #include "platform/config_file.h"
+#include "platform/files/safe_file.h"
 #include "platform/ini_file.h"
 #include "platform/port_names.h"
 

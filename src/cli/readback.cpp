@@ -14,6 +14,7 @@
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna::cli {
 
@@ -59,7 +60,7 @@ void backup_radio(Link_run& run, const std::string& folder) {
   } catch (const Command_failed& e) {
     fail_with_note(e, std::string("Резервная копия не сделана. ") + nothing_written);
   }
-  const auto saved = save_backup(folder, radio.image, system_local_time());
+  const auto saved = save_backup(safe_files(), folder, radio.image, system_local_time());
   if (const auto* error = std::get_if<Io_error>(&saved)) {
     throw Command_failed(exit_file_error, folder + ": " + with_full_stop(error->text()) + "\n" +
                                               "Резервная копия не сделана. " + nothing_written);

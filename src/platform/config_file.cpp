@@ -4,7 +4,7 @@
 
 #include <cerrno>
 
-#include "core/files/safe_file.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna {
 namespace {

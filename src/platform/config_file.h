@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "core/files/safe_file.h"
+#include "platform/files/safe_file.h"
 #include "platform/ini_file.h"
 
 namespace tirna {

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "core/files/safe_file.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna {
 namespace {

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <charconv>
 
-#include "core/files/safe_file.h"
 #include "core/text/cp1251.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna {
 namespace {

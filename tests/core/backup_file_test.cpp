@@ -3,29 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "core/files/backup_file.h"
-#include "../support/full_disk.h"
-#include "test_support.h"
+#include "memory_files.h"
 
 namespace tirna {
 namespace {
 
-using test::read_file;
-using test::write_file;
-
 const Local_time moment{2026, 1, 2, 3, 4, 5};
-
-class BackupFile : public ::testing::Test {
- protected:
-  std::string folder = test::temp_folder();
-  int entries() const {
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) ++n;
-    return n;
-  }
-};
 
 Param_image radio_with_number(const std::string& cp1251_number) {
   Param_image image;
@@ -55,49 +40,38 @@ TEST(BackupFileName, AnEmptyNumberGetsThePlaceholderAndLaterTriesANumber) {
   EXPECT_EQ(backup_file_name("7", moment, 2), "7-20260102-030405-2.tn5");
 }
 
-TEST_F(BackupFile, SavesTheWholeImageUnderTheRadiosNumber) {
+TEST(BackupFile, SavesTheWholeImageUnderTheRadiosNumber) {
   const Param_image radio = radio_with_number("0042 / ");
-  const auto saved = save_backup(folder, radio, moment);
-  ASSERT_TRUE(std::holds_alternative<std::string>(saved));
-  EXPECT_EQ(std::get<std::string>(saved), folder + "/0042__-20260102-030405.tn5");
-  EXPECT_EQ(read_file(std::get<std::string>(saved)), image_file_bytes(radio));
-  EXPECT_EQ(entries(), 1);
+  for (const std::string folder : {"backups", "backups/"}) {
+    test::Memory_files files;
+    const auto saved = save_backup(files, folder, radio, moment);
+    ASSERT_TRUE(std::holds_alternative<std::string>(saved));
+    EXPECT_EQ(std::get<std::string>(saved), "backups/0042__-20260102-030405.tn5");
+    EXPECT_EQ(files.files.at(std::get<std::string>(saved)), image_file_bytes(radio));
+    EXPECT_EQ(files.files.size(), 1u);
+  }
 }
 
-TEST_F(BackupFile, ATakenNameIsNeverWrittenOver) {
-  const std::string taken = folder + "/no-number-20260102-030405.tn5";
-  write_file(taken, "someone else's file");
-  write_file(folder + "/no-number-20260102-030405-2.tn5", "and another");
+TEST(BackupFile, ATakenNameIsNeverWrittenOver) {
+  test::Memory_files files;
+  const std::string taken = "b/no-number-20260102-030405.tn5";
+  files.files[taken] = "someone else's file";
+  files.files["b/no-number-20260102-030405-2.tn5"] = "and another";
   const Param_image radio = radio_with_number("");
-  const auto saved = save_backup(folder, radio, moment);
+  const auto saved = save_backup(files, "b", radio, moment);
   ASSERT_TRUE(std::holds_alternative<std::string>(saved));
-  EXPECT_EQ(std::get<std::string>(saved), folder + "/no-number-20260102-030405-3.tn5");
-  EXPECT_EQ(read_file(taken), "someone else's file");
-  EXPECT_EQ(read_file(std::get<std::string>(saved)), image_file_bytes(radio));
-  EXPECT_EQ(entries(), 3);  // no temporary file left behind
+  EXPECT_EQ(std::get<std::string>(saved), "b/no-number-20260102-030405-3.tn5");
+  EXPECT_EQ(files.files.at(taken), "someone else's file");
+  EXPECT_EQ(files.files.at(std::get<std::string>(saved)), image_file_bytes(radio));
 }
 
-TEST_F(BackupFile, ASaveNewNeverReplacesAndLeavesNothingOnFailure) {
-  const std::string path = folder + "/x.tn5";
-  ASSERT_EQ(std::get<Save_new>(save_new_image(path, Param_image{})), Save_new::saved);
-  Param_image other;
-  other.set_byte(0, 0x42);
-  ASSERT_EQ(std::get<Save_new>(save_new_image(path, other)), Save_new::exists);
-  EXPECT_EQ(read_file(path), image_file_bytes(Param_image{}));
-
-  const auto full = [&] {
-    test::Full_disk full_disk(0);
-    return save_backup(folder, other, moment);
-  }();
-  ASSERT_TRUE(std::holds_alternative<Io_error>(full));
-  EXPECT_EQ(std::get<Io_error>(full).text(), "Disk full");
-  EXPECT_EQ(entries(), 1);
-}
-
-TEST_F(BackupFile, AMissingFolderIsAnError) {
-  const auto saved = save_backup(folder + "/missing", Param_image{}, moment);
+TEST(BackupFile, AFailedSaveIsTheBackupsError) {
+  test::Memory_files files;
+  files.failure = Io_error{Io_error::disk_full, ENOSPC};
+  const auto saved = save_backup(files, "b", Param_image{}, moment);
   ASSERT_TRUE(std::holds_alternative<Io_error>(saved));
-  EXPECT_EQ(std::get<Io_error>(saved).text(), "Invalid filename");
+  EXPECT_EQ(std::get<Io_error>(saved).text(), "Disk full");
+  EXPECT_TRUE(files.files.empty());
 }
 
 }  // namespace

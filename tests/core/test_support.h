@@ -14,10 +14,7 @@ std::vector<uint8_t> hex(const std::string& text);
 // The bytes of addresses [from, from + count).
 std::vector<uint8_t> memory(const Param_image& image, int from, int count);
 
-// A fresh folder under the test's temporary directory, removed at exit of the test binary.
-std::string temp_folder();
-
-void write_file(const std::string& path, const std::string& bytes);
+// A file from outside as it is (CHIRP's tables in tests/data).
 std::string read_file(const std::string& path);
 
 }  // namespace tirna::test

@@ -1,4 +1,5 @@
-# What the link commands refuse: another band, packets with foreign headers, bad input.
+# What the link commands refuse: another band, packets with foreign headers, bad input; and what
+# the simulator refuses of its options.
 source "$E2E_LIB"
 
 "$cli" new -o "$T/low.tn5" >/dev/null
@@ -39,5 +40,17 @@ expect_status 3 "$cli" read --port "$DEV" -o "$T/no/such/folder.tn5"
 expect_status 2 "$cli" write-extra --port "$DEV" --text a --text-file "$T/low.tn5"
 expect_status 2 "$cli" read -o "$T/x.tn5"
 stop_sim
+
+# The simulator takes a stuck cell's address in one notation, on its command line and in a radio's
+# NAME.stuck alike, and refuses what is not an address of its memory (status 2).
+for address in 0x400 -1 5x ''; do
+  expect_status 2 "$sim" --stuck "$address"
+  expect_line "$T/err" "tirna520-sim: --stuck: not a memory address: $address"
+done
+mkdir "$T/radios"
+cp "$T/low.orig" "$T/radios/r.tn5"
+printf '0x3FF\n1O\n' >"$T/radios/r.stuck"
+expect_status 2 "$sim" --radios "$T/radios"
+expect_line "$T/err" "tirna520-sim: $T/radios/r.tn5: not a memory address: 1O"
 no_strays
 echo ok

@@ -26,6 +26,7 @@
 #include "core/image/channel_record.h"
 #include "core/image/frequency.h"
 #include "core/image/subtone.h"
+#include "platform/files/safe_file.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"
@@ -153,7 +154,7 @@ class Editing_test : public test::Window_fixture {
     const QString other = folder_->file(QStringLiteral("Save/other.tn5"));
     Workspace saved = start_up_workspace();
     new_blok(saved.image, 1, 5);
-    QVERIFY(!save_image(QFile::encodeName(other).toStdString(), saved.image));
+    QVERIFY(!save_image(safe_files(), QFile::encodeName(other).toStdString(), saved.image));
 
     test::click_cell(grid(), 0, 5);  // power
     test::click_button(test::parts(w_).channel_page()->CheckBox(3));  // channel 3 off

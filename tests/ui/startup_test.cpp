@@ -18,6 +18,7 @@
 #include "core/files/param_file.h"
 #include "core/image/param_image.h"
 #include "platform/config_file.h"
+#include "platform/files/safe_file.h"
 #include "platform/instance_lock.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/main_window.h"
@@ -239,7 +240,7 @@ class Startup_test : public QObject {
     qputenv("XDG_RUNTIME_DIR", locks.path().toLocal8Bit());
     Param_image radio;
     new_blok(radio, 1, 2);
-    QVERIFY(!save_image(folder.file("radio.tn5").toStdString(), radio));
+    QVERIFY(!save_image(safe_files(), folder.file("radio.tn5").toStdString(), radio));
     QString shown_file;
     int band = -1;
     QTimer::singleShot(0, [&] {

@@ -28,6 +28,7 @@
 #include "core/files/param_file.h"
 #include "core/pages/extra_data.h"
 #include "core/text/cp1251.h"
+#include "platform/files/safe_file.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/main_window.h"
 #include "ui/channels/channel_page.h"
@@ -96,7 +97,7 @@ class Simulator {
 
   // The radio's memory as it saved it on exit.
   std::optional<Param_image> saved() const {
-    auto loaded = load_image(QFile::encodeName(saved_).toStdString());
+    auto loaded = load_image(safe_files(), QFile::encodeName(saved_).toStdString());
     if (auto* image = std::get_if<Param_image>(&loaded)) return *image;
     return std::nullopt;
   }
@@ -340,7 +341,7 @@ class Transfers_test : public QObject {
     set_dop_dat(radio, *utf8_to_cp1251("Склад 4\r\nполка 2"));
     QTemporaryDir dir;
     const QString memory = dir.filePath(QStringLiteral("radio.tn5"));
-    QVERIFY(!save_image(QFile::encodeName(memory).toStdString(), radio));
+    QVERIFY(!save_image(safe_files(), QFile::encodeName(memory).toStdString(), radio));
     start({QStringLiteral("--memory"), memory, QStringLiteral("--band-code"),
            QStringLiteral("0x06"), QStringLiteral("--radio-version"), QStringLiteral("5"),
            QStringLiteral("--noise"), QStringLiteral("00FF06")});
@@ -434,7 +435,7 @@ class Transfers_test : public QObject {
     set_dop_dat(radio, *utf8_to_cp1251("Бригада 3"));
     QTemporaryDir dir;
     const QString memory = dir.filePath(QStringLiteral("radio.tn5"));
-    QVERIFY(!save_image(QFile::encodeName(memory).toStdString(), radio));
+    QVERIFY(!save_image(safe_files(), QFile::encodeName(memory).toStdString(), radio));
     start({QStringLiteral("--memory"), memory});
     const Param_image before = image();
 

@@ -24,6 +24,7 @@
 #include "core/image/frequency.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/usb/programmer_status.h"
+#include "platform/files/safe_file.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/about_box.h"
 #include "ui/app/main_window.h"
@@ -149,7 +150,7 @@ class Window_faults_test : public test::Window_fixture {
 
   void the_report_never_replaces_a_parameter_file_and_asks_before_replacing_another() {
     const QString tn5 = folder_->file(QStringLiteral("Save/radio.tn5"));
-    QVERIFY(!save_image(QFile::encodeName(tn5).toStdString(), ws().image));
+    QVERIFY(!save_image(safe_files(), QFile::encodeName(tn5).toStdString(), ws().image));
     const QByteArray parameters = folder_->read(QStringLiteral("Save/radio.tn5"));
     const QString pdf = folder_->file(QStringLiteral("Save/old.pdf"));
     folder_->write(QStringLiteral("Save/old.pdf"), "old");

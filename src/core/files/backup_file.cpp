@@ -30,14 +30,14 @@ std::string backup_file_name(std::string_view factory_number, const Local_time& 
   return name + ".tn5";
 }
 
-std::variant<std::string, Io_error> save_backup(const std::string& folder, const Param_image& image,
-                                                const Local_time& t) {
+std::variant<std::string, Io_error> save_backup(const File_store& files, const std::string& folder,
+                                                const Param_image& image, const Local_time& t) {
   const std::string number = factory_number_label(image);
   const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
   constexpr int attempts = 1000;  // more backups of one radio within one second are no backups
   for (int attempt = 1; attempt <= attempts; ++attempt) {
     const std::string path = prefix + backup_file_name(number, t, attempt);
-    auto saved = save_new_image(path, image);
+    auto saved = save_new_image(files, path, image);
     if (auto* error = std::get_if<Io_error>(&saved)) return *error;
     if (std::get<Save_new>(saved) == Save_new::saved) return path;
   }

@@ -27,7 +27,7 @@ std::string backup_file_name(std::string_view factory_number, const Local_time& 
 // Saves the image as a new file in folder, named by backup_file_name after the image's factory
 // number and t, complete or not at all; a name already taken is never written over but takes the
 // next attempt's name. The path of the backup.
-std::variant<std::string, Io_error> save_backup(const std::string& folder, const Param_image& image,
-                                                const Local_time& t);
+std::variant<std::string, Io_error> save_backup(const File_store& files, const std::string& folder,
+                                                const Param_image& image, const Local_time& t);
 
 }  // namespace tirna

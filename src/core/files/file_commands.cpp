@@ -17,8 +17,9 @@ uint8_t coding_version_of(const Param_image& image) {
   return image.byte(mem::version_byte);
 }
 
-std::optional<Io_error> open_parameter_file(Workspace& ws, const std::string& path) {
-  auto loaded = load_image(path);
+std::optional<Io_error> open_parameter_file(const File_store& files, Workspace& ws,
+                                            const std::string& path) {
+  auto loaded = load_image(files, path);
   if (auto* error = std::get_if<Io_error>(&loaded)) return *error;
   ws.image = std::get<Param_image>(loaded);
   ws.state.coding_version = coding_version_of(ws.image);
@@ -27,8 +28,9 @@ std::optional<Io_error> open_parameter_file(Workspace& ws, const std::string& pa
   return std::nullopt;
 }
 
-std::optional<Io_error> save_parameter_file(Workspace& ws, const std::string& path) {
-  if (auto error = save_image(path, ws.image)) return error;
+std::optional<Io_error> save_parameter_file(const File_store& files, Workspace& ws,
+                                            const std::string& path) {
+  if (auto error = save_image(files, path, ws.image)) return error;
   ws.file_name = path;
   ws.state.modified = false;
   return std::nullopt;

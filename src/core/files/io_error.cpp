@@ -45,7 +45,9 @@ Io_error Io_error::from_errno(int err) {
     case ETXTBSY:
       return {access_denied, err};
     case ENOSPC:
+#ifdef EDQUOT  // POSIX, not C++: Windows has no disk quotas of this kind
     case EDQUOT:
+#endif
     case EFBIG:
       return {disk_full, err};
     default:

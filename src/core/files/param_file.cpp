@@ -24,20 +24,22 @@ Param_image image_from_file_bytes(const uint8_t* bytes) {
   return image;
 }
 
-std::variant<Param_image, Io_error> load_image(const std::string& path) {
-  auto read = read_file(path, param_file_size, Beyond_limit::ignore);
+std::variant<Param_image, Io_error> load_image(const File_store& files, const std::string& path) {
+  auto read = files.read(path, param_file_size, Beyond_limit::ignore);
   if (auto* error = std::get_if<Io_error>(&read)) return *error;
   const std::string& bytes = std::get<std::string>(read);
   if (bytes.size() < param_file_size) return Io_error{Io_error::read_beyond_end, 100};
   return image_from_file_bytes(reinterpret_cast<const uint8_t*>(bytes.data()));
 }
 
-std::optional<Io_error> save_image(const std::string& path, const Param_image& image) {
-  return save_file(path, image_file_bytes(image));
+std::optional<Io_error> save_image(const File_store& files, const std::string& path,
+                                   const Param_image& image) {
+  return files.save(path, image_file_bytes(image));
 }
 
-std::variant<Save_new, Io_error> save_new_image(const std::string& path, const Param_image& image) {
-  return save_new_file(path, image_file_bytes(image));
+std::variant<Save_new, Io_error> save_new_image(const File_store& files, const std::string& path,
+                                                const Param_image& image) {
+  return files.save_new(path, image_file_bytes(image));
 }
 
 }  // namespace tirna

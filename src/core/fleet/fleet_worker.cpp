@@ -192,7 +192,7 @@ class Port_worker {
                     transfer_text::band_mismatch.text);
     }
     if (!job_.backup_dir.empty()) {
-      const auto saved = save_backup(job_.backup_dir, radio.image, job_.local_time());
+      const auto saved = save_backup(job_.files, job_.backup_dir, radio.image, job_.local_time());
       if (const auto* error = std::get_if<Io_error>(&saved)) {
         return finish(row, Radio_result::backup_failed, exit_file_error,
                       job_.backup_dir + ": " + error->text());

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "core/files/file_store.h"
 #include "core/fleet/fleet_journal.h"
 #include "core/image/workspace.h"
 #include "core/link/handshake.h"
@@ -44,6 +45,7 @@ class Fleet_observer {
 // What every radio gets.
 struct Fleet_job {
   const Workspace& file;    // FILE, opened as the window opens it
+  const File_store& files;  // where the backups are saved
   std::string file_name;    // as given
   std::string file_sha256;  // of FILE's bytes
   const Free_texts* texts = nullptr;  // null: the radios keep their texts

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <mutex>
 
 #include "core/text/cp1251.h"
 
@@ -70,8 +71,14 @@ std::string free_text(const Param_image& image) {
 
 Local_time system_local_time() {
   const std::time_t now = std::time(nullptr);
+  // std::localtime shares one result among its callers: the ports of a fleet ask from their own
+  // threads. (localtime_r, which needs no lock, is POSIX; Windows has another name for it.)
+  static std::mutex shared_result;
   std::tm tm{};
-  localtime_r(&now, &tm);
+  {
+    const std::lock_guard lock(shared_result);
+    if (const std::tm* local = std::localtime(&now)) tm = *local;
+  }
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 

@@ -12,7 +12,7 @@
 #include <QUrl>
 
 #include "core/files/channel_csv.h"
-#include "core/files/safe_file.h"
+#include "core/files/file_store.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 #include "ui/channels/channel_page.h"

@@ -6,6 +6,7 @@
 #include <QTabWidget>
 
 #include "core/files/file_commands.h"
+#include "platform/files/safe_file.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 
@@ -54,7 +55,7 @@ void TForm1::N3Click() {
 
 bool TForm1::open_chosen(const QString& path) {
   std::optional<Io_error> error;
-  recorded([&] { error = open_parameter_file(ws_, native_path(path)); });
+  recorded([&] { error = open_parameter_file(safe_files(), ws_, native_path(path)); });
   if (error) {
     show_error_box(this, error->text());
     return false;
@@ -81,7 +82,7 @@ void TForm1::N6Click() {
 
 bool TForm1::save_to_current() {
   if (ws_.file_name.empty()) return save_as();
-  if (const auto error = save_parameter_file(ws_, ws_.file_name)) {
+  if (const auto error = save_parameter_file(safe_files(), ws_, ws_.file_name)) {
     show_error_box(this, error->text());
     return false;
   }
@@ -92,7 +93,7 @@ bool TForm1::save_to_current() {
 bool TForm1::save_as() {
   const auto path = file_dialog(true);
   if (!path) return true;  // cancelled: nothing failed
-  if (const auto error = save_parameter_file(ws_, native_path(*path))) {
+  if (const auto error = save_parameter_file(safe_files(), ws_, native_path(*path))) {
     show_error_box(this, error->text());
     return false;
   }

@@ -1,6 +1,6 @@
 #include "ui/channels/paste_refusal.h"
 
-#include "core/files/safe_file.h"
+#include "core/files/file_store.h"
 #include "core/text/format.h"
 #include "ui/app/message_boxes.h"
 

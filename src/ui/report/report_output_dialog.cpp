@@ -19,7 +19,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "core/files/safe_file.h"
+#include "platform/files/safe_file.h"
 
 namespace tirna::ui {
 

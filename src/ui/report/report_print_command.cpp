@@ -15,8 +15,8 @@
 #include <QProgressDialog>
 #include <QScreen>
 
-#include "core/files/safe_file.h"
 #include "core/text/messages.h"
+#include "platform/files/safe_file.h"
 #include "ui/report/report_painter.h"
 
 namespace tirna::ui {

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <sstream>
 
-#include "core/files/safe_file.h"
 #include "core/link/traced_transport.h"
+#include "platform/files/safe_file.h"
 #include "platform/port_names.h"
 #include "platform/programmer_status_timer.h"
 #include "ui/app/main_window.h"

@@ -2,6 +2,8 @@
 // Every file the program reads or writes goes through here, so that no input can stall it or make
 // it read without bound, and no save can lose the old file, replace anything but a regular file,
 // follow a link that another user planted, or take a shared file away from its owner.
+// POSIX system calls, no Qt: the simulator saves its radios' memories through here too. The
+// rules themselves are save_policy.h.
 
 #include <sys/types.h>
 
@@ -11,17 +13,11 @@
 #include <string_view>
 #include <variant>
 
+#include "core/files/file_store.h"
 #include "core/files/io_error.h"
+#include "platform/files/descriptor.h"
 
 namespace tirna {
-
-// What the program reads at most: a CSV table, a free text, config.ini.
-inline constexpr std::size_t csv_size_limit = std::size_t{4} << 20;
-inline constexpr std::size_t text_file_size_limit = std::size_t{16} << 10;
-inline constexpr std::size_t config_size_limit = std::size_t{16} << 20;
-
-// What to do with a file longer than the limit: refuse it (too_large) or read only its start.
-enum class Beyond_limit { refuse, ignore };
 
 // Reads a regular file. Anything else (a folder, a FIFO, a device, a socket) is access_denied
 // without being opened, so that it can neither block nor have side effects; the file is opened
@@ -65,15 +61,13 @@ std::optional<Io_error> check_save_target(const std::string& path);
 
 // Writes bytes to a new file at path, complete or not at all, and never in place of an existing
 // file (`exists` then, and nothing is written).
-enum class Save_new { saved, exists };
 std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::string_view bytes);
 
 // Opens a file that is written as it grows (a log), emptied first, by the rules of a save: a link
-// only as save_file follows one, only a regular file or a new one. The open descriptor (the
-// caller closes it), or the error.
-std::variant<int, Io_error> open_growing_file(const std::string& path);
+// only as save_file follows one, only a regular file or a new one.
+std::variant<Descriptor, Io_error> open_growing_file(const std::string& path);
 
-// The prefix of the temporary files of a save.
-inline constexpr std::string_view save_temp_prefix = ".tirna520-save-";
+// The core's files, read and saved by the functions above.
+const File_store& safe_files();
 
 }  // namespace tirna

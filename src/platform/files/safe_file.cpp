@@ -1,4 +1,4 @@
-#include "core/files/safe_file.h"
+#include "platform/files/safe_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -7,25 +7,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <ctime>
 #include <filesystem>
+#include <memory>
+
+#include "platform/files/save_policy.h"
 
 namespace tirna {
 namespace {
-
-constexpr int max_link_hops = 40;
-constexpr std::time_t stale_temp_age = 60;  // seconds
-// A file written in place is first copied into memory; beyond this it is not the program's file.
-constexpr off_t in_place_copy_limit = off_t{64} << 20;
-
-std::string folder_of(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 // ENOENT means "File not found" when the folder exists and a bad path ("Invalid filename") when it
 // does not, as the two are told apart on the system this file format comes from.
@@ -77,16 +69,9 @@ bool read_up_to(int fd, std::size_t limit, std::string& out) {
   return true;
 }
 
-// The rule of the kernel's protected_symlinks, and no link of a third user anywhere: a save may
-// go through a link the user or root owns; in a world-writable sticky folder only through one of
-// the user or of the folder's owner.
 bool may_follow(const struct stat& link, const std::string& folder) {
-  const uid_t me = ::geteuid();
-  if (link.st_uid != me && link.st_uid != 0) return false;
   struct stat dir {};
-  if (::stat(folder.c_str(), &dir) != 0) return false;
-  const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
-  return !shared || link.st_uid == me || link.st_uid == dir.st_uid;
+  return ::stat(folder.c_str(), &dir) == 0 && may_follow_link(::geteuid(), link, dir);
 }
 
 struct Target {
@@ -120,13 +105,11 @@ std::variant<Target, Io_error> resolve_target(const std::string& path) {
       return t;
     }
     if (hops == max_link_hops) return Io_error{Io_error::invalid_filename, ELOOP};
-    const std::string folder = folder_of(t.path);
-    if (!may_follow(ls, folder)) return Io_error{Io_error::access_denied, EACCES};
+    if (!may_follow(ls, folder_of(t.path))) return Io_error{Io_error::access_denied, EACCES};
     char link[PATH_MAX];
     const ssize_t n = ::readlink(t.path.c_str(), link, sizeof link - 1);
     if (n < 0) return error_for(errno, t.path);
-    const std::string to(link, static_cast<std::size_t>(n));
-    t.path = to.front() == '/' ? to : folder + "/" + to;
+    t.path = link_destination(t.path, std::string(link, static_cast<std::size_t>(n)));
   }
 }
 
@@ -140,70 +123,51 @@ std::optional<Io_error> write_protected(const Target& t) {
 }
 
 void remove_stale_temps(const std::string& folder) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+  if (!dir) return;
   const uid_t me = ::geteuid();
   const std::time_t now = std::time(nullptr);
-  while (const dirent* e = ::readdir(dir)) {
-    const std::string_view name = e->d_name;
-    if (name.size() != save_temp_prefix.size() + 6 || !name.starts_with(save_temp_prefix)) continue;
+  while (const dirent* e = ::readdir(dir.get())) {
     struct stat st {};
-    if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (S_ISREG(st.st_mode) && st.st_uid == me && st.st_mtime + stale_temp_age < now) {
-      ::unlinkat(::dirfd(dir), e->d_name, 0);
+    if (!std::string_view(e->d_name).starts_with(save_temp_prefix) ||
+        ::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      continue;
     }
+    if (stale_temporary(e->d_name, st, me, now)) ::unlinkat(::dirfd(dir.get()), e->d_name, 0);
   }
-  ::closedir(dir);
 }
 
 // A new temporary file in the folder of target, created with 0666 less the umask (as a new file
-// of the user's gets) and open for writing; its path.
-std::variant<std::pair<int, std::string>, Io_error> create_temporary(const std::string& target) {
-  static constexpr char letters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+// of the user's gets) and open for writing.
+std::variant<Temporary_file, Io_error> create_temporary(const std::string& target) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    unsigned char random[6] = {};
-    if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+    std::array<unsigned char, 6> random{};
+    if (::getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size())) {
       return Io_error::from_errno(errno);
     }
-    std::string path = folder_of(target) + "/" + std::string(save_temp_prefix);
-    for (unsigned char r : random) path += letters[r % (sizeof letters - 1)];
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) return std::pair{fd, path};
+    std::string path = folder_of(target) + "/" + temporary_name(random);
+    Descriptor file(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (file) return Temporary_file(std::move(file), std::move(path));
     if (errno != EEXIST) return error_for(errno, target);
   }
   return Io_error::from_errno(EEXIST);
 }
 
-// Writes, flushes and closes a temporary file; on failure it is removed.
-std::optional<Io_error> finish_temporary(int fd, const std::string& temp, std::string_view bytes) {
+// Writes the bytes to a temporary file, flushes them to disk and closes it.
+std::optional<Io_error> finish(Temporary_file& temp, std::string_view bytes) {
+  const int fd = temp.file().get();
   if (!write_all(fd, bytes.data(), bytes.size()) || ::fsync(fd) != 0) {
-    const int err = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return Io_error::from_errno(err);
+    return Io_error::from_errno(errno);
   }
-  if (::close(fd) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    return Io_error::from_errno(err);
-  }
+  if (const int err = temp.file().close()) return Io_error::from_errno(err);
   return std::nullopt;
 }
 
 // Makes a rename or link into the folder durable.
 void sync_folder(const std::string& path) {
-  const int dir = ::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-}
-
-// The errors after which a write in place still can keep the file: the folder refuses the new
-// file or the rename, or the file's group cannot be given to the new one.
-bool in_place_can_help(int err) {
-  return err == EACCES || err == EPERM || err == EROFS;
+  const Descriptor dir(::open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir) ::fsync(dir.get());
 }
 
 struct Rename_outcome {
@@ -216,7 +180,8 @@ Rename_outcome save_by_rename(const Target& t, std::string_view bytes) {
   if (auto* error = std::get_if<Io_error>(&created)) {
     return {*error, t.exists && in_place_can_help(error->code)};
   }
-  const auto [fd, temp] = std::get<std::pair<int, std::string>>(created);
+  Temporary_file& temp = std::get<Temporary_file>(created);
+  const int fd = temp.file().get();
   if (t.exists) {
     // Owner (root only) and group first: a change of owner clears the set-id bits.
     struct stat now {};
@@ -225,24 +190,17 @@ Rename_outcome save_by_rename(const Target& t, std::string_view bytes) {
     if ((root && now.st_uid != t.st.st_uid) || now.st_gid != t.st.st_gid) {
       if (::fchown(fd, root ? t.st.st_uid : static_cast<uid_t>(-1), t.st.st_gid) != 0) {
         const int err = errno;
-        ::close(fd);
-        ::unlink(temp.c_str());
         return {Io_error::from_errno(err), in_place_can_help(err)};
       }
     }
-    if (::fchmod(fd, t.st.st_mode & 07777) != 0) {
-      const int err = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      return {Io_error::from_errno(err), false};
-    }
+    if (::fchmod(fd, t.st.st_mode & 07777) != 0) return {Io_error::from_errno(errno), false};
   }
-  if (auto error = finish_temporary(fd, temp, bytes)) return {error, false};
-  if (::rename(temp.c_str(), t.path.c_str()) != 0) {
+  if (auto error = finish(temp, bytes)) return {error, false};
+  if (::rename(temp.path().c_str(), t.path.c_str()) != 0) {
     const int err = errno;
-    ::unlink(temp.c_str());
     return {Io_error::from_errno(err), t.exists && in_place_can_help(err)};
   }
+  temp.placed();
   sync_folder(t.path);
   return {};
 }
@@ -250,35 +208,53 @@ Rename_outcome save_by_rename(const Target& t, std::string_view bytes) {
 // Writes over the file itself, keeping a copy of its old contents in memory to put back when the
 // write fails.
 std::optional<Io_error> save_in_place(const Target& t, std::string_view bytes) {
-  const int fd = ::open(t.path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return error_for(errno, t.path);
+  Descriptor file(::open(t.path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!file) return error_for(errno, t.path);
+  const int fd = file.get();
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != t.st.st_dev ||
-      st.st_ino != t.st.st_ino) {
-    ::close(fd);
-    return Io_error{Io_error::access_denied, EACCES};  // swapped under us
-  }
-  if (st.st_size > in_place_copy_limit) {
-    ::close(fd);
-    return Io_error{Io_error::too_large, EFBIG};
-  }
+  if (::fstat(fd, &st) != 0 || swapped(st, t.st)) return Io_error{Io_error::access_denied, EACCES};
+  if (st.st_size > in_place_copy_limit) return Io_error{Io_error::too_large, EFBIG};
   std::string old;
-  if (!read_up_to(fd, static_cast<std::size_t>(st.st_size), old)) {
-    const int err = errno;
-    ::close(fd);
-    return Io_error::from_errno(err);
-  }
+  if (!read_up_to(fd, static_cast<std::size_t>(st.st_size), old))
+    return Io_error::from_errno(errno);
   if (!write_all(fd, bytes.data(), bytes.size(), 0) ||
       ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0) {
     const int err = errno;
     write_all(fd, old.data(), old.size(), 0);
     if (::ftruncate(fd, static_cast<off_t>(old.size())) == 0) ::fsync(fd);
-    ::close(fd);
     return Io_error::from_errno(err);
   }
-  if (::close(fd) != 0) return Io_error::from_errno(errno);
+  if (const int err = file.close()) return Io_error::from_errno(err);
   return std::nullopt;
 }
+
+// Gives a finished temporary file the name path, never in place of another file: a rename that
+// refuses to replace, or a hard link where the file system has no such rename. 0 or the error
+// number; the temporary name is gone either way.
+int place_new(Temporary_file temp, const std::string& path) {
+  if (::renameat2(AT_FDCWD, temp.path().c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) {
+    temp.placed();
+    return 0;
+  }
+  const int err = errno;
+  if (err != EINVAL && err != ENOSYS && err != EOPNOTSUPP) return err;
+  return ::link(temp.path().c_str(), path.c_str()) == 0 ? 0 : errno;
+}
+
+class Safe_files final : public File_store {
+ public:
+  std::variant<std::string, Io_error> read(const std::string& path, std::size_t limit,
+                                           Beyond_limit beyond) const override {
+    return read_file(path, limit, beyond);
+  }
+  std::optional<Io_error> save(const std::string& path, std::string_view bytes) const override {
+    return save_file(path, bytes);
+  }
+  std::variant<Save_new, Io_error> save_new(const std::string& path,
+                                            std::string_view bytes) const override {
+    return save_new_file(path, bytes);
+  }
+};
 
 }  // namespace
 
@@ -288,24 +264,15 @@ std::variant<std::string, Io_error> read_file(const std::string& path, std::size
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return error_for(errno, path);
   if (!S_ISREG(st.st_mode)) return not_a_regular_file(st);
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return error_for(errno, path);
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return not_a_regular_file(st);
-  }
+  const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!file) return error_for(errno, path);
+  if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode)) return not_a_regular_file(st);
   const bool refuse = beyond == Beyond_limit::refuse;
   if (refuse && static_cast<unsigned long long>(st.st_size) > limit) {
-    ::close(fd);
     return Io_error{Io_error::too_large, EFBIG};
   }
   std::string bytes;
-  if (!read_up_to(fd, limit, bytes)) {
-    const int err = errno;
-    ::close(fd);
-    return Io_error::from_errno(err);
-  }
-  ::close(fd);
+  if (!read_up_to(file.get(), limit, bytes)) return Io_error::from_errno(errno);
   if (bytes.size() > limit) {
     if (refuse) return Io_error{Io_error::too_large, EFBIG};
     bytes.resize(limit);
@@ -350,10 +317,7 @@ std::optional<Io_error> save_file(const std::string& path, std::string_view byte
   const Target& t = std::get<Target>(resolved);
   if (auto error = write_protected(t)) return error;
   remove_stale_temps(folder_of(t.path));
-  // A rename gives the file a new owner: only when the user owns it (or is root, who can give it
-  // back) does it keep everything.
-  const bool rename_keeps_owner = !t.exists || ::geteuid() == 0 || t.st.st_uid == ::geteuid();
-  if (rename_keeps_owner) {
+  if (rename_keeps_owner(::geteuid(), t.exists, t.st.st_uid)) {
     const Rename_outcome r = save_by_rename(t, bytes);
     if (!r.error) return std::nullopt;
     if (!r.in_place_instead) return r.error;
@@ -361,26 +325,25 @@ std::optional<Io_error> save_file(const std::string& path, std::string_view byte
   return save_in_place(t, bytes);
 }
 
-std::variant<int, Io_error> open_growing_file(const std::string& path) {
+std::variant<Descriptor, Io_error> open_growing_file(const std::string& path) {
   auto resolved = resolve_target(path);
   if (auto* error = std::get_if<Io_error>(&resolved)) return *error;
   const Target& t = std::get<Target>(resolved);
   if (!t.exists) {
-    const int fd = ::open(t.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) return error_for(errno, t.path);
-    return fd;
+    Descriptor file(
+        ::open(t.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!file) return error_for(errno, t.path);
+    return file;
   }
   if (auto error = write_protected(t)) return *error;
-  const int fd =
-      ::open(t.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return error_for(errno, t.path);
+  Descriptor file(
+      ::open(t.path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!file) return error_for(errno, t.path);
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != t.st.st_dev ||
-      st.st_ino != t.st.st_ino || ::ftruncate(fd, 0) != 0) {
-    ::close(fd);
+  if (::fstat(file.get(), &st) != 0 || swapped(st, t.st) || ::ftruncate(file.get(), 0) != 0) {
     return Io_error{Io_error::access_denied, EACCES};  // swapped under us
   }
-  return fd;
+  return file;
 }
 
 std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::string_view bytes) {
@@ -388,25 +351,19 @@ std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::str
   remove_stale_temps(folder_of(path));
   auto created = create_temporary(path);
   if (auto* error = std::get_if<Io_error>(&created)) return *error;
-  const auto [fd, temp] = std::get<std::pair<int, std::string>>(created);
-  if (auto error = finish_temporary(fd, temp, bytes)) return *error;
-  // The file appears complete or not at all, and never in place of another: a rename that refuses
-  // to replace, or a hard link where the file system has no such rename.
-  int r = ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
-  int err = r == 0 ? 0 : errno;
-  if (r != 0 && (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP)) {
-    r = ::link(temp.c_str(), path.c_str());
-    err = r == 0 ? 0 : errno;
-    ::unlink(temp.c_str());
-  } else if (r != 0) {
-    ::unlink(temp.c_str());
-  }
-  if (r != 0) {
+  Temporary_file& temp = std::get<Temporary_file>(created);
+  if (auto error = finish(temp, bytes)) return *error;
+  if (const int err = place_new(std::move(temp), path)) {
     if (err == EEXIST) return Save_new::exists;
     return Io_error::from_errno(err);
   }
   sync_folder(path);
   return Save_new::saved;
+}
+
+const File_store& safe_files() {
+  static const Safe_files files;
+  return files;
 }
 
 }  // namespace tirna
