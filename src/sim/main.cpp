@@ -145,6 +145,11 @@ int main(int argc, char** argv) {
                  "Bytes sent before every later acknowledgement, hex");
   app.add_option("--reply-noise", reply_noise_hex, "Bytes sent before every read reply, hex");
   app.add_flag("--nak", nak, "Answer write frames with 0x15");
+  bool echo = false;
+  std::string request_answer_hex;
+  app.add_flag("--echo", echo, "Send every byte received back at once, before any answer");
+  app.add_option("--request-answer", request_answer_hex,
+                 "Answer the programming request with these bytes, hex (15: refused)");
   app.add_option("--silent-after", silent_after, "Answer this many packets, then fall silent");
   app.add_option("--hangup-after", hangup_after, "Hang up after answering this many packets");
   app.add_option("--stuck", stuck_texts,
@@ -177,6 +182,7 @@ int main(int argc, char** argv) {
     options.noise = parse_hex(noise_hex);
     options.noise_between = parse_hex(noise_between_hex);
     options.reply_noise = parse_hex(reply_noise_hex);
+    options.request_answer = parse_hex(request_answer_hex);
     for (const auto& text : stuck_texts) {
       std::size_t used = 0;
       int address = -1;
@@ -204,6 +210,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   options.silent = silent;
+  options.echo = echo;
   if (nak) options.frame_answer = 0x15;
   options.reaction = std::chrono::microseconds(static_cast<long>(reaction_ms * 1000));
   options.packet_delay = std::chrono::microseconds(static_cast<long>(packet_delay_ms * 1000));
