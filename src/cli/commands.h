@@ -34,7 +34,9 @@ void add_fleet_command(CLI::App& app);
 void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);
+// list-ports and doctor: the machine's serial ports, and why the radio does not answer.
 void add_port_commands(CLI::App& app);
+void add_doctor_command(CLI::App& app);
 // demo: the window against the simulated radio.
 void add_demo_command(CLI::App& app);
 

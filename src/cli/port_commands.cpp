@@ -1,4 +1,5 @@
-// list-ports: the serial ports of this machine and whether the programmer is among them.
+// list-ports: the serial ports of this machine and whether the programmer is among them; doctor
+// (doctor_command.cpp) beside it.
 
 #include <iostream>
 
@@ -15,6 +16,7 @@ void add_port_commands(CLI::App& app) {
       "OPEN tells\nwhether this user may read and write the port, and what to do when not "
       "(usually: join the\ngroup dialout). Pseudo-terminals are not listed.");
   cmd->callback([] { std::cout << port_table(serial_ports()); });
+  add_doctor_command(app);
 }
 
 }  // namespace tirna::cli

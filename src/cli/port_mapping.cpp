@@ -36,30 +36,35 @@ std::string distrust(const std::string& folder, const std::string& file) {
 
 }  // namespace
 
-Port_mapping map_com_port(int port_number, const std::string& config_folder, bool named) {
-  const std::string key = "COM" + std::to_string(port_number);
+Program_config program_config(const std::string& config_folder, bool named) {
   std::error_code ec;
   std::string folder =
       std::filesystem::absolute(config_folder.empty() ? "." : config_folder, ec).lexically_normal();
   if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  std::string file = folder + "/" + config_file_name;
+  Program_config c{folder + "/" + config_file_name, std::nullopt, ""};
   if (!named) {
-    if (const std::string why = distrust(folder, file); !why.empty()) {
-      return {port_device(port_number, std::nullopt),
-              file + " не используется (" + why + "; укажите --program-folder)"};
+    if (const std::string why = distrust(folder, c.file); !why.empty()) {
+      c.not_used = c.file + " не используется (" + why + "; укажите --program-folder)";
+      return c;
     }
   }
-  const auto ini = read_ini_file(file, config_size_limit);
-  if (!ini) {
-    return {port_device(port_number, std::nullopt),
-            errno == ENOENT ? "нет файла " + file : file + " не прочитан"};
-  }
-  const auto configured = configured_port_device(*ini, port_number);
+  c.ini = read_ini_file(c.file, config_size_limit);
+  if (!c.ini) c.not_used = errno == ENOENT ? "нет файла " + c.file : c.file + " не прочитан";
+  return c;
+}
+
+Port_mapping map_com_port(int port_number, const std::string& config_folder, bool named) {
+  const std::string key = "COM" + std::to_string(port_number);
+  const Program_config config = program_config(config_folder, named);
+  if (!config.ini) return {port_device(port_number, std::nullopt), config.not_used};
+  const auto configured = configured_port_device(*config.ini, port_number);
   if (!configured || configured->empty()) {
-    return {port_device(port_number, std::nullopt),
-            "в " + file + " нет ключа " + key + " раздела [" + std::string(ports_section) + "]"};
+    return {
+        port_device(port_number, std::nullopt),
+        "в " + config.file + " нет ключа " + key + " раздела [" + std::string(ports_section) + "]"};
   }
-  return {*configured, "ключ " + key + " раздела [" + std::string(ports_section) + "] файла " + file};
+  return {*configured,
+          "ключ " + key + " раздела [" + std::string(ports_section) + "] файла " + config.file};
 }
 
 }  // namespace tirna::cli

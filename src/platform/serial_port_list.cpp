@@ -75,6 +75,7 @@ void read_usb_identity(const std::string& sysfs, const std::string& tty_name,
     port.vendor_id = hex_id(vendor);
     port.product_id = hex_id(first_line(dir + "/idProduct"));
     port.usb_product = first_line(dir + "/product");
+    port.usb_serial = first_line(dir + "/serial");
     return;
   }
 }

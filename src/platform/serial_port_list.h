@@ -16,6 +16,7 @@ struct Serial_port_facts {
   std::string description;  // the system's description of the port
   std::optional<uint16_t> vendor_id, product_id;
   std::string usb_product;       // the USB device's product string, empty when none
+  std::string usb_serial;        // the USB device's serial number, empty when none
   std::string stable_name;       // "/dev/serial/by-id/usb-FTDI_..._A50285BI-if00-port0", or empty
   bool may_open = false;         // read and write access for this process
   std::string group;             // the group owning the device node
@@ -42,7 +43,7 @@ Serial_port_row port_row(const Serial_port_facts& port);
 // stable name a line with that name; a line saying that there are none when the list is empty.
 std::string port_table(const std::vector<Serial_port_facts>& ports);
 
-// Fills the USB identity (vendor, product, product string) of a tty from the USB device behind it
+// Fills the USB identity (vendor, product, product string, serial number) of a tty from the USB device behind it
 // under a sysfs tree ("/sys"); leaves it as it is for a tty without one.
 void read_usb_identity(const std::string& sysfs, const std::string& tty_name,
                        Serial_port_facts& port);

@@ -24,7 +24,9 @@ Radio_model::Radio_model(Param_image& memory, const Radio_options& options)
 
 std::vector<Answer> Radio_model::feed(uint8_t byte) {
   std::vector<Answer> out;
-  if (!hung_up_) step(byte, out);
+  if (hung_up_) return out;
+  if (options_.echo) out.push_back({Answer::echo, {byte}, {}});
+  step(byte, out);
   return out;
 }
 
@@ -56,6 +58,10 @@ void Radio_model::step(uint8_t b, std::vector<Answer>& out) {
           ++programming_requests_;
           note("programming request");
           if (options_.silent) return;  // a radio that is off stays where it is
+          if (!options_.request_answer.empty()) {
+            out.push_back({Answer::programming_ack, options_.request_answer, options_.reaction});
+            return;
+          }
           mode_ = Mode::acknowledged;
           answer(Answer::programming_ack, {ack}, out);
         }

@@ -27,10 +27,15 @@ struct Radio_options {
   long silent_after = -1;  // answer this many packets (read requests and frames), then no more
   long hangup_after = -1;  // hang up once this many packets are answered
   std::vector<int> stuck;  // memory addresses whose byte a write frame does not change
+  // Every byte received goes back at once, before any answer: a cable that echoes.
+  bool echo = false;
+  // Sent instead of the acknowledgement of a programming request, after which the radio stays where
+  // it was: 15 is a radio that refuses, other bytes a line that garbles the acknowledgement.
+  std::vector<uint8_t> request_answer;
 };
 
 struct Answer {
-  enum Kind { programming_ack, identification, confirm_ack, read_reply, frame_answer };
+  enum Kind { programming_ack, identification, confirm_ack, read_reply, frame_answer, echo };
   Kind kind = programming_ack;
   std::vector<uint8_t> bytes;          // noise included
   std::chrono::microseconds delay{0};  // from the moment the request was complete

@@ -52,6 +52,9 @@ void add_options(CLI::App& app, Sim_options& o) {
                  "Bytes sent before every later acknowledgement, hex");
   app.add_option("--reply-noise", o.reply_noise_hex, "Bytes sent before every read reply, hex");
   app.add_flag("--nak", o.nak, "Answer write frames with 0x15");
+  app.add_flag("--echo", o.echo, "Send every byte received back at once, before any answer");
+  app.add_option("--request-answer", o.request_answer_hex,
+                 "Answer the programming request with these bytes, hex (15: refused)");
   app.add_option("--silent-after", o.silent_after, "Answer this many packets, then fall silent");
   app.add_option("--hangup-after", o.hangup_after, "Hang up after answering this many packets");
   app.add_option("--stuck", o.stuck_texts,
@@ -94,6 +97,7 @@ std::variant<Radio_setup, std::string> radio_setup(const Sim_options& o) {
     options.noise = parse_hex(o.noise_hex);
     options.noise_between = parse_hex(o.noise_between_hex);
     options.reply_noise = parse_hex(o.reply_noise_hex);
+    options.request_answer = parse_hex(o.request_answer_hex);
     for (const auto& text : o.stuck_texts) {
       const auto address = memory_address(text);
       if (!address) throw std::invalid_argument("--stuck: not a memory address: " + text);
@@ -113,6 +117,7 @@ std::variant<Radio_setup, std::string> radio_setup(const Sim_options& o) {
     return e.what();
   }
   options.silent = o.silent;
+  options.echo = o.echo;
   if (o.nak) options.frame_answer = 0x15;
   options.reaction = from_ms(o.reaction_ms);
   options.packet_delay = from_ms(o.packet_delay_ms);

@@ -18,9 +18,10 @@ namespace tirna::sim {
 struct Sim_options {
   std::string device_path, memory_path, save_path, log_path, identification_hex;
   std::string band_code_text = "0x00", noise_hex, noise_between_hex, reply_noise_hex;
+  std::string request_answer_hex;  // instead of the acknowledgement of the programming request
   int version = 4, baud = 9600;
   double reaction_ms = 0, packet_delay_ms = 0;
-  bool silent = false, nak = false;
+  bool silent = false, nak = false, echo = false;
   long silent_after = -1, hangup_after = -1, exit_after_ends = -1;
   std::vector<std::string> stuck_texts;
   std::string radios_dir;  // empty: one radio

@@ -86,7 +86,8 @@ class Frame_test : public test::Window_fixture {
     QCOMPARE(entries(menu("Опции")),
              (QStringList{"Параметры каналов", "Основные настройки радиостанции",
                           "Дополнительные данные", "-", "Журнал обмена с радиостанцией"}));
-    QCOMPARE(entries(menu("Помощь")), (QStringList{"Справка", "О программе"}));
+    QCOMPARE(entries(menu("Помощь")),
+             (QStringList{"Справка", "Диагностика связи...", "О программе"}));
     QVERIFY(menu("Программатор") == nullptr);  // a command of its own, without sub-items
     QCOMPARE(test::parts(w_).action("N20")->shortcut(), QKeySequence(Qt::Key_F1));
     for (const char* with_icon : {"N2", "N3", "N5", "N8", "N10", "N12", "N13"}) {

@@ -32,6 +32,7 @@
 #include "platform/programmer_status_timer.h"
 #include "ui/app/main_window.h"
 #include "ui/channels/channel_page.h"
+#include "ui/link/link_doctor_dialog.h"
 #include "ui/link/programmer_dialog.h"
 #include "ui/pages/extra_page.h"
 #include "ui/report/report_print_command.h"
@@ -541,6 +542,40 @@ class Transfers_test : public QObject {
     sim_->stop();
     QCOMPARE(sim_->count(QStringLiteral("write 0x")), 0);
     QCOMPARE(sim_->count(QStringLiteral("END")), 0);
+  }
+
+  // "Диагностика связи..." checks the programmer's port of config.ini, names the radio there in
+  // the verdict and saves the bundle; the radio leaves programming mode.
+  void link_doctor_names_the_radio_and_saves_the_bundle() {
+    start({});
+    QString verdict;
+    const QString bundle = folder_->file(QStringLiteral("report.tar.gz"));
+    when_shown([&](QWidget* w) {
+      auto* dialog = qobject_cast<Link_doctor_dialog*>(w);
+      if (dialog == nullptr) {
+        w->close();
+        return;
+      }
+      // The checks run inside the dialog's own loop: their end is polled, not waited for here.
+      auto* done = new QTimer(dialog);
+      QObject::connect(done, &QTimer::timeout, dialog, [&, dialog, done] {
+        if (!dialog->diagnosis()) return;
+        done->stop();
+        verdict = dialog->findChild<QLabel*>(QStringLiteral("Verdict"))->text();
+        dialog->save_bundle(bundle);
+        dialog->reject();
+      });
+      done->start(10);
+    });
+    test::parts(w_).action(QStringLiteral("LinkDoctor"))->trigger();
+    QVERIFY2(verdict.startsWith(QStringLiteral("Итог: Связь работает: %1, радиостанция 148МГц - "
+                                               "174МГц (П23), версия 4, заводской № ")
+                                    .arg(sim_->device())),
+             qPrintable(verdict));
+    QVERIFY(QFile(bundle).size() > 0);
+    sim_->stop();
+    QCOMPARE(sim_->count(QStringLiteral("END")), 1);
+    QCOMPARE(sim_->count(QStringLiteral("write 0x")), 0);
   }
 
   void missing_port_asks_for_another_and_no_ends_the_read() {

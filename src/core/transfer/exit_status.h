@@ -20,6 +20,15 @@ enum Exit_status : int {
   exit_band_mismatch = 6,
   exit_readback = 7,
   exit_refused = 8,
+  // doctor: the first broken link of the programming link
+  exit_no_device = 20,
+  exit_no_access = 21,
+  exit_port_held = 22,
+  exit_radio_silent = 23,
+  exit_cable_echoes = 24,
+  exit_no_acknowledgement = 25,
+  exit_radio_refused = 26,
+  exit_foreign_identification = 27,
   exit_interrupted = 130,
 };
 
@@ -28,7 +37,7 @@ struct Exit_status_meaning {
   std::string_view meaning;
 };
 
-inline constexpr std::array<Exit_status_meaning, 10> exit_status_table = {{
+inline constexpr std::array<Exit_status_meaning, 18> exit_status_table = {{
     {exit_ok, "success"},
     {exit_differs, "a difference was found (comparing commands)"},
     {exit_usage, "usage error"},
@@ -40,6 +49,15 @@ inline constexpr std::array<Exit_status_meaning, 10> exit_status_table = {{
     {exit_band_mismatch, "the radio's band differs from the file's"},
     {exit_readback, "a read-back differs from what was written"},
     {exit_refused, "a value or file content was refused"},
+    {exit_no_device,
+     "doctor: no such port, a USB adapter without its port, or a chip whose identity was erased"},
+    {exit_no_access, "doctor: this user may not open the port"},
+    {exit_port_held, "doctor: another program holds the port"},
+    {exit_radio_silent, "doctor: nothing came back from the radio"},
+    {exit_cable_echoes, "doctor: the cable echoes the bytes sent"},
+    {exit_no_acknowledgement, "doctor: bytes came back, but no acknowledgement"},
+    {exit_radio_refused, "doctor: the radio answered with a negative acknowledgement"},
+    {exit_foreign_identification, "doctor: an identification of another layout"},
     {exit_interrupted,
      "Ctrl-C (SIGINT, SIGTERM, SIGHUP) or a closed output (SIGPIPE) stopped the command; a "
      "transfer sent \"END\" first"},

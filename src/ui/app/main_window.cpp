@@ -253,6 +253,7 @@ void TForm1::build_menus() {
   QAction* n20 = command("N20", "Справка", &TForm1::N20Click);
   n20->setShortcut(QKeySequence(Qt::Key_F1));
   help->addAction(n20);
+  help->addAction(command("LinkDoctor", "Диагностика связи...", &TForm1::link_doctor));
   help->addAction(command("N21", "О программе", &TForm1::N21Click));
 
   tool_bar_ = new QToolBar(QStringLiteral("ToolBar1"), this);

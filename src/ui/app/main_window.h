@@ -98,6 +98,8 @@ class TForm1 : public QMainWindow, public Edit_host {
   // "Помощь"
   void N20Click();  // Справка (F1)
   void N21Click();  // О программе
+  // "Диагностика связи...": the checks of the programming link, from the programmer's port on.
+  void link_doctor();
   // The band list, the programmer status, the additional data's own commands.
   void ComboBox1Change(int index);
   void Button301Click();
