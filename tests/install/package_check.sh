@@ -18,7 +18,15 @@ deb=$(ls build-package/tirna520_*.deb)
 # hardening-no-fortify-functions, binary-has-unneeded-section) are only informational.
 lintian --pedantic --display-info --display-experimental --fail-on error,warning "$deb" \
   >"$T/lintian" 2>/dev/null || { cat "$T/lintian" >&2; fail "lintian found errors or warnings in $deb"; }
-[ ! -s "$T/lintian" ] || { cat "$T/lintian" >&2; fail "lintian tags in $deb"; }
+# A "spelling error" that lintian finds in a program but whose word stands nowhere in the sources
+# is a few bytes of machine code that happen to read as a word ("wTH"): it comes and goes with the
+# compiler's output and is not text the program shows. Any other tag fails.
+while read -r line; do
+  word=$(sed -n 's/^I: tirna520: spelling-error-in-binary \([^ ]*\) .*/\1/p' <<<"$line")
+  if [ -n "$word" ] && ! grep -rqF -- "$word" src; then continue; fi
+  echo "$line"
+done <"$T/lintian" >"$T/lintian.text"
+[ ! -s "$T/lintian.text" ] || { cat "$T/lintian.text" >&2; fail "lintian tags in $deb"; }
 "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "./$deb" >"$T/apt.log" 2>&1 ||
   fail "apt-get install: $(cat "$T/apt.log")"
 
