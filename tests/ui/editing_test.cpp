@@ -2,6 +2,8 @@
 // image, Copy and Paste of channels (and the box of a refused paste, in Russian and on a laptop's
 // screen), the table's context menu, a dropped parameter file and the standard shortcuts.
 
+#include <clocale>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -200,16 +202,22 @@ class Editing_test : public test::Window_fixture {
     Param_image& im = ws().image;
     store_frequency(im, 2, Side::rx, 151000000, 2);
     store_subtone_dcs(im, 3, Side::tx, 7, 5, 4, true);
+    set_channel_flag(im, 3, Channel_flag::low_power, true);
     w_->print_wind_blok();
     grid()->clearSelection();
     grid()->setCurrentCell(1, 1);
     grid()->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 8), true);
+    // On a Russian desktop the numbers of the rows still take a point: programs read them.
+    const std::string numbers = std::setlocale(LC_NUMERIC, nullptr);
+    std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");
     test::parts(w_).action(QStringLiteral("CopyChannels"))->trigger();
+    std::setlocale(LC_NUMERIC, numbers.c_str());
     const QStringList lines =
         QApplication::clipboard()->text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 3);  // the header and the two rows
     QVERIFY(lines[0].startsWith(QStringLiteral("Location,Name,Frequency")));
     QVERIFY(lines[1].startsWith(QStringLiteral("2,,151.000000")));
+    QVERIFY2(lines[2].contains(QStringLiteral(",5.0W,")), qPrintable(lines[2]));
 
     grid()->clearSelection();
     grid()->setCurrentCell(9, 1);

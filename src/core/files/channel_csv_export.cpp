@@ -26,15 +26,11 @@ std::string tone_text(int tenths) {
   return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-// Watts as CHIRP writes them: whole watts from 10 W on ("25W"), else one decimal ("5.0W").
+// Watts as CHIRP writes them: whole watts from 10 W on ("25W"), else one decimal ("5.0W"), with
+// a point whatever the locale (the window's Copy runs in the desktop's).
 std::string power_text(bool low) {
-  char buf[16];
-  if (low) {
-    std::snprintf(buf, sizeof buf, low_power_watts >= 10 ? "%.0fW" : "%.1fW", low_power_watts);
-  } else {
-    std::snprintf(buf, sizeof buf, "%dW", high_power_watts);
-  }
-  return buf;
+  if (!low) return std::to_string(high_power_watts) + "W";
+  return fixed_point_text(low_power_watts, low_power_watts >= 10 ? 0 : 1) + "W";
 }
 
 bool chirp_refuses(const Tone_setting& t) {
