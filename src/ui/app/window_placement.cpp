@@ -51,7 +51,12 @@ class Placement_filter : public QObject {
 }  // namespace
 
 void keep_windows_on_screen(QApplication& app) {
-  if (app.findChild<Placement_filter*>(QString(), Qt::FindDirectChildrenOnly) != nullptr) return;
+  // Once per application. (Not by looking for the filter among the application's children: a
+  // class without its own meta-object is found as any QObject, a translator say, and the filter
+  // was then never installed.)
+  static constexpr char installed[] = "tirna_windows_kept_on_screen";
+  if (app.property(installed).toBool()) return;
+  app.setProperty(installed, true);
   app.installEventFilter(new Placement_filter(&app));
 }
 
