@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,7 @@
 #include "ui/app/main_window.h"
 #include "ui/channels/channel_page.h"
 #include "ui/link/link_doctor_dialog.h"
+#include "ui/transfer/comparison_dialog.h"
 #include "ui/link/programmer_dialog.h"
 #include "ui/pages/extra_page.h"
 #include "ui/report/report_print_command.h"
@@ -427,6 +429,70 @@ class Transfers_test : public QObject {
     w_->undo();
     QVERIFY(channel_in_use(image(), 3));
     QCOMPARE(int(w_->workspace().state.coding_version), 2);  // the state before the write
+  }
+
+  // "Сравнить с радиостанцией..." reads and changes nothing: after a read it finds the radio
+  // the same, after an edit it names the channel that differs, and undo makes them the same
+  // again. With "Журнал обмена с радиостанцией" on, each transfer leaves its trace beside the
+  // parameter files, its name in the status bar.
+  void comparing_with_the_radio_lists_the_differences_and_keeps_a_trace() {
+    start({});
+    Box_seen seen;
+    answer_when_shown(seen, QMessageBox::Ok);
+    test::parts(w_).action(QStringLiteral("N12"))->trigger();
+    QCOMPARE(seen.text, QStringLiteral("Чтение данных успешно завершено."));
+    test::parts(w_).action(QStringLiteral("TraceTransfers"))->setChecked(true);
+    const auto compare = [this] {
+      Box_seen same;
+      QStringList rows;
+      when_shown([&](QWidget* w) {
+        if (auto* d = qobject_cast<Comparison_dialog*>(w)) {
+          for (int r = 0; r < d->table()->rowCount(); ++r) {
+            rows << d->table()->item(r, 0)->text() + QStringLiteral(" | ") +
+                        d->table()->item(r, 1)->text() + QStringLiteral(" | ") +
+                        d->table()->item(r, 2)->text();
+          }
+          d->accept();
+          return;
+        }
+        auto* box = qobject_cast<QMessageBox*>(w);
+        QVERIFY(box != nullptr);
+        test::record_box(same, *box);
+        box->accept();
+      });
+      test::parts(w_).action(QStringLiteral("CompareWithRadio"))->trigger();
+      return same.seen ? QStringList{same.caption + QStringLiteral(": ") + same.text} : rows;
+    };
+    const Param_image read = image();
+    QCOMPARE(compare(), QStringList{QStringLiteral("Сравнение с радиостанцией: Параметры в "
+                                                   "радиостанции совпадают с параметрами окна.")});
+    test::click_button(test::parts(w_).channel_page()->CheckBox(3));
+    const QStringList differences = compare();
+    QVERIFY(!differences.isEmpty());
+    for (const QString& d : differences) {
+      QVERIFY2(d.startsWith(QStringLiteral("Канал 3: ")), qPrintable(differences.join('\n')));
+    }
+    QCOMPARE(differences[0], QStringLiteral("Канал 3: Канал выключен | V | "));
+    QVERIFY(differences.contains(QStringLiteral("Канал 3: Частота приема (МГц) |  | 160,000000")));
+    QVERIFY(!channel_in_use(image(), 3));  // the window keeps its edit
+    w_->undo();
+    QVERIFY(image() == read);
+    QCOMPARE(compare().size(), 1);
+
+    // Three transfers traced, each in a file of its own named in the status bar.
+    const QStringList traces = QDir(test::parts(w_).save_folder())
+                                   .entryList({QStringLiteral("обмен-*.txt")}, QDir::Files);
+    QCOMPARE(traces.size(), 3);
+    QLabel* shown = w_->findChild<QLabel*>(QStringLiteral("StatusTrace"));
+    QVERIFY(shown->isVisible());
+    QVERIFY2(traces.contains(shown->text().section(QStringLiteral(": "), 1)), qPrintable(shown->text()));
+    QFile trace(QDir(test::parts(w_).save_folder()).filePath(traces.first()));
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    QVERIFY(trace.readAll().contains("50 31 36 30 30"));  // the identification's bytes
+
+    sim_->stop();
+    QCOMPARE(sim_->count(QStringLiteral("write 0x")), 0);
+    QCOMPARE(sim_->count(QStringLiteral("END")), 4);
   }
 
   void additional_data_is_read_and_written_without_a_message() {
