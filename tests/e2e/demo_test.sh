@@ -13,6 +13,14 @@ case "$(stat -f -c %T "$T")" in
   tmpfs | ramfs) export TIRNA520_DRIVE=fixed ;;  # a RAM disk the window would refuse
 esac
 
+# The window's --help speaks Russian, Qt's own lines too, in any locale: no Latin word but the
+# program's path, its options and Qt's name.
+help=$(env -u DISPLAY "$window" --help) || fail "window --help: status $?"
+grep -q '^Использование: ' <<<"$help" || fail "window --help: $help"
+latin=$(sed 's#[^ ]*tirna520##; s/--*[a-z?-]*//g; s/\*\.tn5//g; s/\<Qt\>//g' <<<"$help" |
+  grep -o '[A-Za-z]\{2,\}' | sort -u | tr '\n' ' ') || true
+[ -z "$latin" ] || fail "window --help has English in it: $latin"
+
 # start_demo COMMAND...: starts the demo as the leader of its own process group (as a terminal
 # runs it) and waits until both programs run: DEMO, RADIO, WIN, FOLDER, DEVICE.
 start_demo() {
