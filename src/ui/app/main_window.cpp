@@ -21,6 +21,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "core/channels/frequency_entry.h"
 #include "core/files/file_commands.h"
@@ -476,6 +477,18 @@ void TForm1::showEvent(QShowEvent* event) {
   placed_ = true;
   // Always centred when first shown; the position from config.ini is only carried through.
   centre_on_screen();
+  // A window manager decorates the window after it is shown, and Qt learns the frame's size
+  // without a move: the frame is centred again when the window is first exposed with it.
+  if (QWindow* handle = windowHandle()) handle->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == windowHandle() && event->type() == QEvent::Expose && !framed_ &&
+      !frame_margins(this).isNull()) {
+    framed_ = true;
+    centre_on_screen();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::centre_on_screen() {
