@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/edit/parameter_edit.h"
 #include "core/text/format.h"
@@ -69,7 +70,13 @@ Comparison_dialog::Comparison_dialog(const Image_comparison& comparison, QWidget
   }
   table_->resizeColumnsToContents();
   table_->horizontalHeader()->setStretchLastSection(true);
-  table_->setMinimumSize(560, 240);
+  // Rows of one text line; as many shown at once as a small screen allows (a channel switched
+  // on or off alone differs in nine of them).
+  const int row = fontMetrics().height() + 6;
+  table_->verticalHeader()->setDefaultSectionSize(row);
+  const int shown = std::clamp(static_cast<int>(lines.size()), 6, 16);
+  table_->setMinimumSize(560, table_->horizontalHeader()->sizeHint().height() + shown * row +
+                                  2 * table_->frameWidth());
   layout->addWidget(table_);
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
