@@ -8,13 +8,13 @@
 #include "core/compare/write_check.h"
 #include "core/files/backup_file.h"
 #include "core/link/radio_identification.h"
+#include "core/text/format.h"
 #include "core/transfer/exit_status.h"
-#include "core/transfer/transfer_runner.h"
+#include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
-#include "core/transfer/extra_data_transfer.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/write_image.h"
-#include "core/text/format.h"
 
 namespace tirna {
 
@@ -87,8 +87,7 @@ class Port_worker {
         continue;  // no radio there yet
       }
       if (busy(read)) continue;
-      if (read.status == Link_status::port_not_opened ||
-          read.status == Link_status::stopped) {
+      if (read.status == Link_status::port_not_opened || read.status == Link_status::stopped) {
         return read.status;
       }
       const Link_status end = take_radio(read, radio);
@@ -100,8 +99,8 @@ class Port_worker {
   // Another program holds the port: said once, and tried again at the next look.
   bool busy(const Transfer_result& r) {
     const auto& error = r.handshake.opening.last_error;
-    const bool now_busy = r.status == Link_status::port_not_opened && error &&
-                          error->kind == Open_error::Kind::busy;
+    const bool now_busy =
+        r.status == Link_status::port_not_opened && error && error->kind == Open_error::Kind::busy;
     if (now_busy && !busy_said_) {
       observer_.note("port busy, tried again every second: " +
                      (error->holder.empty() ? error->text : error->holder));
@@ -135,6 +134,10 @@ class Port_worker {
     return {Link_status::link_lost, failure};
   }
 
+  std::string memory_sha256(const Param_image& image) const {
+    return job_.sha256 == nullptr ? "" : job_.sha256(memory_bytes(image));
+  }
+
   // A wait of a second between two tries to reach a radio that does not answer.
   void space_tries() {
     s_.clock.wait_until(last_try_ + 1s);
@@ -157,7 +160,7 @@ class Port_worker {
 
   // Records the radio's turn, then waits until it is unplugged.
   Link_status finish(Journal_row& row, Radio_result result, int exit_status,
-                         std::string note = {}) {
+                     std::string note = {}) {
     in_hand_.reset();
     row.time = job_.local_time();
     row.result = result;
@@ -204,6 +207,7 @@ class Port_worker {
     on_failure_ = Radio_result::write_failed;
     Workspace ws = job_.file;
     const Transfer_result write = write_parameter_image(ws, s_, view_, job_.local_time);
+    row.sent_sha256 = memory_sha256(ws.image);
     if (!write.ok()) return failed(row, Radio_result::write_failed, write);
 
     std::string text_note;
@@ -217,6 +221,7 @@ class Port_worker {
         on_failure_ = Radio_result::text_failed;
         const Transfer_result t =
             write_additional_data(ws, s_, view_, text->second, job_.local_time);
+        row.sent_sha256 = memory_sha256(ws.image);
         if (!t.ok()) return failed(row, Radio_result::text_failed, t);
         text_written = true;
         text_note = "free text written";
@@ -228,6 +233,7 @@ class Port_worker {
     Workspace back = start_up_workspace();
     const Transfer_result check = read_parameter_image(back, s_, view_);
     if (!check.ok()) return failed(row, Radio_result::readback_failed, check);
+    row.readback_sha256 = memory_sha256(back.image);
     const Image_comparison c = compare_with_radio(ws.image, back.image, Time_stamp::compared);
     const bool text_differs = text_written && !same_free_text(ws.image, back.image);
     if (!c.same() || text_differs) {
@@ -259,8 +265,7 @@ class Port_worker {
       const Transfer_result look = read_additional_data(radio, s_, view_);
       view_.take_note();
       if (busy(look)) continue;
-      if (look.status == Link_status::stopped ||
-          look.status == Link_status::port_not_opened) {
+      if (look.status == Link_status::stopped || look.status == Link_status::port_not_opened) {
         return look.status;
       }
       if (look.status == Link_status::no_answer) break;
