@@ -31,6 +31,10 @@ void add_link_commands(CLI::App& app);
 // verify: the radio against what a write of a file sends.
 void add_verify_command(CLI::App& app);
 void add_fleet_command(CLI::App& app);
+// --journal JOURNAL.csv of the commands that write to a radio.
+void add_journal_option(CLI::App* cmd, std::string& journal);
+// journal verify, history, certificate: what the programming journal proves.
+void add_journal_commands(CLI::App& app);
 void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);
