@@ -35,6 +35,7 @@ struct Fleet_options {
   std::vector<std::string> ports;
   std::string file, texts, backup_dir, journal, program_folder;
   long count = 0;
+  bool audit = false;
 };
 
 // What the ports share: the journal, the counts, the worst status, the live lines, the count of
@@ -43,7 +44,7 @@ struct Fleet_options {
 class Fleet_state {
  public:
   Fleet_state(Programming_journal& journal, std::set<Done_radio> done, std::size_t ports,
-              long count, Stop_signals& stop, std::string file_sha256)
+              long count, Stop_signals& stop, std::string file_sha256, bool audit)
       : journal_(journal),
         done_(std::move(done)),
         counts_(ports),
@@ -51,7 +52,7 @@ class Fleet_state {
         count_(count),
         stop_(stop),
         file_sha256_(std::move(file_sha256)),
-        row_base_(journal.row("fleet")) {}
+        row_base_(journal.row(audit ? "fleet --audit" : "fleet")) {}
 
   void set_name(std::size_t port, const std::string& name) {
     std::lock_guard lock(mutex_);
@@ -93,8 +94,9 @@ class Fleet_state {
     row.command = row_base_.command;
     {
       std::lock_guard lock(mutex_);
-      const bool done =
-          row.result == Radio_result::done || row.result == Radio_result::already_done;
+      const bool done = row.result == Radio_result::done ||
+                        row.result == Radio_result::already_done ||
+                        row.result == Radio_result::matches;
       if (done) {
         ++counts_[port].done;
         if (!row.factory_number.empty()) done_.emplace(row.factory_number, row.file_sha256);
@@ -227,11 +229,17 @@ void run_fleet(const Fleet_options& o) {
 
   QCoreApplication app(qt_argc(), qt_argv());
   Stop_signals stop;
-  const Fleet_job job{
-      file,         safe_files(),      o.file,    sha256_hex(file_bytes), texts ? &*texts : nullptr,
-      o.backup_dir, system_local_time, sha256_hex};
+  const Fleet_job job{.file = file,
+                      .files = safe_files(),
+                      .file_name = o.file,
+                      .file_sha256 = sha256_hex(file_bytes),
+                      .texts = texts ? &*texts : nullptr,
+                      .backup_dir = o.backup_dir,
+                      .local_time = system_local_time,
+                      .audit = o.audit,
+                      .sha256 = sha256_hex};
   Fleet_state state(journal, std::move(earlier.done), o.ports.size(), o.count, stop,
-                    job.file_sha256);
+                    job.file_sha256, o.audit);
   std::vector<std::unique_ptr<QThread>> workers;
   for (std::size_t i = 0; i < o.ports.size(); ++i) {
     const std::string device = devices[i];
@@ -286,12 +294,18 @@ void add_fleet_command(CLI::App& app) {
       ->allow_extra_args(false)
       ->type_name("DEV");
   cmd->add_option("FILE", o->file, "The parameter file (*.tn5) every radio gets")->required();
+  auto* audit = cmd->add_flag("--audit", o->audit,
+                              "Write nothing: read each radio, compare it with FILE as `verify` "
+                              "does and journal \"matches\" or the differing parameters "
+                              "(exit status 0 when every radio matched, else 1)");
   cmd->add_option("--texts", o->texts,
                   "A CSV table with the columns factory_number,text: the free text of each radio")
-      ->type_name("TEXTS.csv");
+      ->type_name("TEXTS.csv")
+      ->excludes(audit);
   cmd->add_option("--backup-dir", o->backup_dir,
                   "Read each radio whole first and keep it as DIR/<factory number>-<time>.tn5")
-      ->type_name("DIR");
+      ->type_name("DIR")
+      ->excludes(audit);
   cmd->add_option("--journal", o->journal,
                   "Append one row per radio and attempt to this programming journal (default: "
                   "the user's, $XDG_DATA_HOME/tirna520/journal.csv); a radio it holds as done "
@@ -313,7 +327,10 @@ void add_fleet_command(CLI::App& app) {
       "note, station, user, command, sent_sha256, readback_sha256, previous_row_sha256 (the\n"
       "chain: `journal verify`). Ctrl-C ends every port (a transfer under way sends END) and "
       "prints the totals.\n"
-      "Exit status 0 when every radio taken was done, else the worst radio's status.");
+      "Exit status 0 when every radio taken was done, else the worst radio's status.\n"
+      "--audit writes nothing: each radio is read, compared with FILE (the time stamp excepted;\n"
+      "the free text is no part of a write) and journaled as \"matches\" or \"differs\" with the\n"
+      "names of the differing parameters (as `diff` names them); status 1 when one differed.");
   cmd->callback([o] { run_fleet(*o); });
 }
 

@@ -104,6 +104,10 @@ std::string_view result_text(Radio_result result) {
       return "read-back failed";
     case Radio_result::stopped:
       return "stopped";
+    case Radio_result::matches:
+      return "matches";
+    case Radio_result::differs:
+      return "differs";
   }
   return "";
 }

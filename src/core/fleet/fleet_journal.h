@@ -34,6 +34,8 @@ enum class Radio_result {
   readback_differs,  // the read-back differs from what was written
   readback_failed,   // the read-back did not complete
   stopped,           // Ctrl-C during the radio's transfers
+  matches,           // audit: the radio holds what a write of FILE sends
+  differs,           // audit: it does not (the note names the parameters)
 };
 
 // The journal's words: "done", "already done", "band refused", ...

@@ -187,13 +187,14 @@ class Port_worker {
     in_hand_ = row;
     on_failure_ = Radio_result::read_failed;
     if (!read.ok()) return failed(row, Radio_result::read_failed, read);
-    if (!number.empty() && observer_.already_done(number)) {
+    if (!job_.audit && !number.empty() && observer_.already_done(number)) {
       return finish(row, Radio_result::already_done, exit_ok, "in the journal as done");
     }
     if (!radio_fits_band(*s_.identification, job_.file.image)) {
       return finish(row, Radio_result::band_refused, exit_band_mismatch,
                     transfer_text::band_mismatch.text);
     }
+    if (job_.audit) return audit(row, radio);
     if (!job_.backup_dir.empty()) {
       const auto saved = save_backup(job_.files, job_.backup_dir, radio.image, job_.local_time());
       if (const auto* error = std::get_if<Io_error>(&saved)) {
@@ -252,6 +253,20 @@ class Port_worker {
     }
     return finish(row, Radio_result::done, exit_ok,
                   text_note.empty() ? "read back equal" : "read back equal, " + text_note);
+  }
+
+  // The radio as read against FILE as a write would leave it: "matches", or "differs" with every
+  // differing parameter named.
+  Link_status audit(Journal_row& row, const Workspace& radio) {
+    row.readback_sha256 = memory_sha256(radio.image);
+    const Image_comparison c =
+        compare_with_radio(image_as_written(job_.file, s_.identification->radio_version()),
+                           radio.image, Time_stamp::ignored);
+    if (c.same()) return finish(row, Radio_result::matches, exit_ok, "matches the file");
+    std::string note = "differs in";
+    for (const auto& p : c.parameters) note += " " + p.name;
+    if (!c.bytes.empty()) note += " (" + std::to_string(c.bytes.size()) + " other bytes)";
+    return finish(row, Radio_result::differs, exit_differs, note);
   }
 
   // Looks at most once a second which radio answers (its additional data: the factory number)

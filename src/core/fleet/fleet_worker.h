@@ -51,6 +51,9 @@ struct Fleet_job {
   const Free_texts* texts = nullptr;  // null: the radios keep their texts
   std::string backup_dir;             // empty: no backups
   Clock local_time = system_local_time;
+  // Audit: each radio is only read and compared with FILE as a write of it would leave the
+  // radio (the time stamp excepted; the free text is no part of a write); nothing is written.
+  bool audit = false;
   // Of the 1024 bytes sent and read back, for the journal; null: not recorded.
   std::string (*sha256)(std::string_view bytes) = nullptr;
 };
