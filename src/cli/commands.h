@@ -26,6 +26,8 @@ void save_or_fail(Workspace& ws, const std::string& path);
 void add_file_commands(CLI::App& app);
 // report FILE -o OUT.pdf
 void add_report_command(CLI::App& app);
+// certificate -o CERT.pdf: the journal's rows as the shop's proof.
+void add_certificate_command(CLI::App& app);
 // read, write, read-extra, write-extra: transfers with the radio.
 void add_link_commands(CLI::App& app);
 // verify: the radio against what a write of a file sends.

@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
   add_verify_command(app);
   add_fleet_command(app);
   add_journal_commands(app);
+  add_certificate_command(app);
   add_set_command(app);
   add_csv_commands(app);
   add_diff_command(app);

@@ -2,7 +2,8 @@
 # a fleet on a queue of radios, then an audit of those radios with one changed behind the
 # journal's back; every row lands in the user's one journal, chained. history lists a radio's
 # rows and backups, journal verify holds and names the row after one edited, and the audit
-# named the changed radio and its parameter without writing anything.
+# named the changed radio and its parameter without writing anything; the certificate names
+# every radio and the chain's state.
 source "$E2E_LIB"
 journal=$XDG_DATA_HOME/tirna520/journal.csv  # the user's, by default
 
@@ -69,6 +70,17 @@ sed '2s/3000001/3000009/' "$journal" >"$T/edited.csv"
 expect_status 9 "$cli" journal verify "$T/edited.csv"
 grep -q 'the chain breaks at row 2 (line 3): it does not follow row 1' "$T/out" ||
   { cat "$T/out"; fail "the edit was not found"; }
+
+# The certificate: the radios, the file's SHA-256 and the chain's state, as pdftotext reads it;
+# chosen by factory number, only that radio's rows.
+expect_status 0 "$cli" certificate -o "$T/cert.pdf"
+pdftotext -layout "$T/cert.pdf" "$T/cert.txt"
+for n in 3000001 1000001 1000002; do grep -q " $n " "$T/cert.txt" || fail "the certificate lacks $n"; done
+grep -q "Цепочка журнала : *цела, строк: 6$" "$T/cert.txt" || { cat "$T/cert.txt"; fail "chain state"; }
+grep -q "$sha" "$T/cert.txt" || fail "the certificate lacks the file's SHA-256"
+grep -q "отличается от файла *не совпадает" "$T/cert.txt" || fail "the audit's differing radio"
+expect_status 0 "$cli" certificate --number 1000002 -o "$T/one.pdf"
+[ "$(pdftotext -layout "$T/one.pdf" - | grep -cE '^[0-9]+ ')" -eq 2 ] || fail "not 1000002's two rows"
 
 # A journal that cannot be written (a folder): the write is done and said so; the journal's
 # failure comes after it, with its own status.
