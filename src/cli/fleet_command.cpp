@@ -88,7 +88,6 @@ class Fleet_state {
   }
   void finished(std::size_t port, const Journal_row& radio) {
     Journal_row row = radio;
-    row.time = radio.time;
     row.station = row_base_.station;
     row.user = row_base_.user;
     row.command = row_base_.command;
