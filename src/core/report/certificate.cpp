@@ -15,16 +15,7 @@ constexpr double rows_top = 3.15, row_step = 0.25;
 
 Report_text text(double left, double top, double right, double pt, bool bold, Report_field field,
                  std::string content) {
-  Report_text t;
-  t.left = left;
-  t.top = top;
-  t.width = right - 0.02 - left;
-  t.height = pt * 1.15 / 72.0;
-  t.font_pt = pt;
-  t.bold = bold;
-  t.field = field;
-  t.text = std::move(content);
-  return t;
+  return report_text_at(left, top, right, pt, bold, field, std::move(content));
 }
 
 Report_text fixed(double left, double top, double right, double pt, bool bold, std::string s) {
