@@ -88,8 +88,13 @@ void history(const History_options& o) {
   const std::string path = journal_or_default(o.journal);
   const std::string text = read_journal_or_fail(path);
   const std::vector<Journal_entry> entries = journal_entries(text);
-  if (entries.empty() && verify_journal(text, sha256_hex).broken_row == 0 && !text.empty()) {
+  const Chain_verdict chain = verify_journal(text, sha256_hex);
+  if (!chain.intact && chain.broken_row == 0) {
     throw Command_failed(exit_file_error, path + ": not a programming journal of tirna520.");
+  }
+  if (!chain.intact) {
+    std::cerr << path << ": the chain breaks at row " << chain.broken_row
+              << "; these rows may not be what was written (journal verify says why).\n";
   }
   std::vector<const Journal_entry*> rows;
   for (const Journal_entry& e : entries) {
