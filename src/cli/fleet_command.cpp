@@ -1,5 +1,6 @@
 // fleet: one parameter file into radio after radio, on one or more programmer ports at once, each
-// radio backed up, written, read back, given its own free text and recorded in a journal.
+// radio backed up, written, read back, given its own free text and recorded in the journal; with
+// --audit each radio only read and compared with the file.
 
 #include <QCoreApplication>
 #include <QThread>
