@@ -8,6 +8,7 @@ set -euo pipefail
 cli=$1 sim=$2 radios=${3:-6} gap=${4:-0}
 T=$(mktemp -d)
 trap 'kill "$sim_pid" 2>/dev/null || true; rm -rf "$T"' EXIT
+export XDG_DATA_HOME="$T/data"  # the run's journal, not the user's
 mkdir -p "$T/radios"
 "$cli" new --coding-version 4 -o "$T/file.tn5" >/dev/null
 "$cli" set "$T/file.tn5" f_rx3=151 >/dev/null

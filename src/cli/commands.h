@@ -26,11 +26,17 @@ void save_or_fail(Workspace& ws, const std::string& path);
 void add_file_commands(CLI::App& app);
 // report FILE -o OUT.pdf
 void add_report_command(CLI::App& app);
+// certificate -o CERT.pdf: the journal's rows as the shop's proof.
+void add_certificate_command(CLI::App& app);
 // read, write, read-extra, write-extra: transfers with the radio.
 void add_link_commands(CLI::App& app);
 // verify: the radio against what a write of a file sends.
 void add_verify_command(CLI::App& app);
 void add_fleet_command(CLI::App& app);
+// --journal JOURNAL.csv of the commands that write to a radio.
+void add_journal_option(CLI::App* cmd, std::string& journal);
+// journal verify, history, certificate: what the programming journal proves.
+void add_journal_commands(CLI::App& app);
 void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);

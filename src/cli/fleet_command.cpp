@@ -1,28 +1,23 @@
 // fleet: one parameter file into radio after radio, on one or more programmer ports at once, each
-// radio backed up, written, read back, given its own free text and recorded in a journal.
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+// radio backed up, written, read back, given its own free text and recorded in the journal; with
+// --audit each radio only read and compared with the file.
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QThread>
-#include <clocale>
 #include <csignal>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <mutex>
-#include <map>
 #include <set>
 
 #include "cli/commands.h"
 #include "cli/file_io.h"
+#include "cli/fleet_display.h"
 #include "cli/link_run.h"
 #include "cli/port_mapping.h"
 #include "cli/qt_application.h"
 #include "cli/readback.h"
-#include "cli/terminal_output.h"
 #include "core/fleet/fleet_worker.h"
 #include "core/text/format.h"
 #include "core/text/messages.h"
@@ -30,6 +25,7 @@
 #include "platform/event_loop_clock.h"
 #include "platform/files/safe_file.h"
 #include "platform/port_names.h"
+#include "platform/programming_journal.h"
 #include "platform/serial_port.h"
 #include "platform/stop_signals.h"
 
@@ -40,135 +36,46 @@ struct Fleet_options {
   std::vector<std::string> ports;
   std::string file, texts, backup_dir, journal, program_folder;
   long count = 0;
+  bool audit = false;
 };
 
-// The separator a spreadsheet of this locale expects: ";" where the decimal mark is ",".
-char locale_separator() {
-  std::setlocale(LC_NUMERIC, "");
-  const char* mark = std::localeconv()->decimal_point;
-  const char separator = mark != nullptr && std::string_view(mark) == "," ? ';' : ',';
-  std::setlocale(LC_NUMERIC, "C");
-  return separator;
-}
-
-// The journal: appended row by row, each on the disk before the next radio is taken.
-class Journal_file {
- public:
-  explicit Journal_file(const std::string& path) : path_(path) {
-    if (path.empty()) return;
-    std::string existing;
-    const auto old = read_file(path, csv_size_limit);
-    if (const auto* text = std::get_if<std::string>(&old)) {
-      existing = *text;
-    } else if (std::get<Io_error>(old).kind != Io_error::file_not_found) {
-      throw Command_failed(exit_file_error, path + ": " + with_full_stop(std::get<Io_error>(old).text()));
-    }
-    Journal_contents contents = read_journal(existing);
-    done = std::move(contents.done);
-    separator = contents.separator.value_or(locale_separator());  // the journal's own, if any
-    // Another user's link is not followed; a FIFO or device is not a journal.
-    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK,
-                 0644);
-    struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-      const int code = fd_ < 0 ? errno : EINVAL;
-      if (fd_ >= 0) ::close(fd_);
-      fd_ = -1;
-      throw Command_failed(exit_file_error,
-                           path + ": " + with_full_stop(Io_error::from_errno(code).text()));
-    }
-    if (st.st_size == 0) append(journal_start(separator));
-    else if (!existing.empty() && existing.back() != '\n') append("\r\n");
-  }
-  ~Journal_file() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-
-  // Empty, or why the row could not be kept.
-  std::string append(const std::string& text) {
-    if (fd_ < 0) return "";
-    std::size_t done_bytes = 0;
-    while (done_bytes < text.size()) {
-      const ssize_t n = ::write(fd_, text.data() + done_bytes, text.size() - done_bytes);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) return path_ + ": " + with_full_stop(Io_error::from_errno(errno).text());
-      done_bytes += static_cast<std::size_t>(n);
-    }
-    if (::fdatasync(fd_) != 0) {
-      return path_ + ": " + with_full_stop(Io_error::from_errno(errno).text());
-    }
-    return "";
-  }
-
-  std::set<Done_radio> done;
-  char separator = ',';
-
- private:
-  std::string path_;
-  int fd_ = -1;
-};
-
-const char* phase_text(Fleet_phase phase) {
-  switch (phase) {
-    case Fleet_phase::waiting:
-      return "waiting for a radio";
-    case Fleet_phase::reading:
-      return "reading";
-    case Fleet_phase::writing:
-      return "writing";
-    case Fleet_phase::writing_text:
-      return "writing the free text";
-    case Fleet_phase::checking:
-      return "checking";
-    case Fleet_phase::unplugging:
-      return "unplug the radio";
-  }
-  return "";
-}
-
-// What the ports share: the journal, the totals, the display, the count.
+// What the ports share: the journal, the counts, the worst status, the live lines, the count of
+// radios taken. The lock guards the counts and the display; a journal row is appended outside
+// it (under the journal file's own lock), so that a slow disk holds up no other port's line.
 class Fleet_state {
  public:
-  Fleet_state(Journal_file& journal, std::size_t ports, long count, Stop_signals& stop,
-              std::string file_sha256)
-      : journal_(journal), lines_(ports), counts_(ports), count_(count), stop_(stop),
-        file_sha256_(std::move(file_sha256)), terminal_(::isatty(STDOUT_FILENO) == 1) {}
-
-  struct Port_counts {
-    int done = 0, failed = 0;
-  };
+  Fleet_state(Programming_journal& journal, std::set<Done_radio> done, std::size_t ports,
+              long count, Stop_signals& stop, std::string file_sha256, bool audit)
+      : journal_(journal),
+        done_(std::move(done)),
+        counts_(ports),
+        lines_(ports, counts_),
+        count_(count),
+        stop_(stop),
+        file_sha256_(std::move(file_sha256)),
+        row_base_(journal.row(audit ? "fleet --audit" : "fleet")) {}
 
   void set_name(std::size_t port, const std::string& name) {
     std::lock_guard lock(mutex_);
-    lines_[port].name = name;
+    lines_.set_name(port, name);
   }
   void phase(std::size_t port, Fleet_phase phase, const std::string& number) {
     std::lock_guard lock(mutex_);
-    Line& line = lines_[port];
-    line.phase = phase_text(phase);
-    if (!number.empty() && phase != Fleet_phase::waiting) line.phase += " " + number;
-    line.progress.clear();
-    if (terminal_) {
-      redraw();
-    } else if (line.phase != line.printed) {
-      std::cout << line.name << ": " << line.phase << '\n' << std::flush;
-      line.printed = line.phase;
-      stop_if_output_closed();
-    }
+    lines_.phase(port, phase, number);
+    stop_if_output_closed();
   }
   void progress(std::size_t port, const std::string& text) {
-    if (!terminal_) return;
     std::lock_guard lock(mutex_);
-    lines_[port].progress = text;
-    redraw();
+    lines_.progress(port, text);
   }
   bool already_done(const std::string& number) {
     std::lock_guard lock(mutex_);
-    return journal_.done.count({number, file_sha256_}) != 0;
+    return done_.count({number, file_sha256_}) != 0;
   }
   void note(std::size_t port, const std::string& text) {
     std::lock_guard lock(mutex_);
-    print_event(lines_[port].name + ": " + text);
+    lines_.event(lines_.name(port) + ": " + text);
+    stop_if_output_closed();
   }
   bool take() {
     std::lock_guard lock(mutex_);
@@ -180,105 +87,73 @@ class Fleet_state {
     std::lock_guard lock(mutex_);
     return ended_locked();
   }
-  void finished(std::size_t port, const Journal_row& row) {
-    std::lock_guard lock(mutex_);
-    const bool done = row.result == Radio_result::done || row.result == Radio_result::already_done;
-    if (done) {
-      ++counts_[port].done;
-      if (!row.factory_number.empty()) journal_.done.emplace(row.factory_number, row.file_sha256);
-    } else {
-      ++counts_[port].failed;
+  void finished(std::size_t port, const Journal_row& radio) {
+    Journal_row row = radio;
+    row.station = row_base_.station;
+    row.user = row_base_.user;
+    row.command = row_base_.command;
+    {
+      std::lock_guard lock(mutex_);
+      const bool done = row.result == Radio_result::done ||
+                        row.result == Radio_result::already_done ||
+                        row.result == Radio_result::matches;
+      if (done) {
+        ++counts_[port].done;
+        if (!row.factory_number.empty()) done_.emplace(row.factory_number, row.file_sha256);
+      } else {
+        ++counts_[port].failed;
+      }
+      worst_ = worse_status(worst_, static_cast<Exit_status>(row.exit_status));
+      std::string event = lines_.name(port) + ": " +
+                          (row.factory_number.empty() ? "(no number)" : row.factory_number) + " " +
+                          std::string(result_text(row.result));
+      if (!row.backup.empty()) event += ", backup " + row.backup;
+      if (!row.note.empty()) event += " (" + row.note + ")";
+      lines_.event(event);
+      lines_.bell();
+      stop_if_output_closed();
     }
-    worst_ = std::max(worst_, row.exit_status);
-    std::string event = lines_[port].name + ": " + (row.factory_number.empty() ? "(no number)" : row.factory_number) + " " +
-                        std::string(result_text(row.result));
-    if (!row.backup.empty()) event += ", backup " + row.backup;
-    if (!row.note.empty()) event += " (" + row.note + ")";
-    print_event(event);
-    if (terminal_) raw_out() << '\a' << std::flush;
-    if (const std::string failure = journal_.append(journal_line(row, journal_.separator));
-        !failure.empty()) {
-      print_failure(failure + " The run ends.");
+    if (const auto failure = journal_.append(row)) {
+      std::lock_guard lock(mutex_);
+      lines_.failure(*failure + " The run ends.");
       journal_failed_ = true;
-      worst_ = std::max<int>(worst_, exit_file_error);
+      worst_ = worse_status(worst_, exit_file_error);
     }
   }
-  void port_failed(std::size_t port, const std::string& text, int status) {
+  void port_failed(std::size_t port, const std::string& text, Exit_status status) {
     std::lock_guard lock(mutex_);
-    worst_ = std::max(worst_, status);
-    lines_[port].phase = "port failed";
-    print_failure(text);
+    worst_ = worse_status(worst_, status);
+    lines_.port_failed(port);
+    lines_.failure(text);
   }
-  // The totals, the display's last state left on the screen; on standard error when standard
-  // output was closed.
-  int close() {
+  // The totals, the display's last state left on the screen; the run's status.
+  Exit_status close() {
     std::lock_guard lock(mutex_);
-    std::ostream& out = std::cout ? std::cout : std::cerr;
-    if (terminal_ && drawn_ > 0) out << '\n';
-    int done = 0, failed = 0;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      out << lines_[i].name << ": done " << counts_[i].done << ", failed " << counts_[i].failed
-          << '\n';
-      done += counts_[i].done;
-      failed += counts_[i].failed;
-    }
-    out << "Total: done " << done << ", failed " << failed << '\n' << std::flush;
+    lines_.close();
     return worst_;
   }
 
  private:
-  struct Line {
-    std::string name, phase, progress, printed;
-  };
   bool ended_locked() const {
     return journal_failed_ || stop_.signal() != 0 || (count_ > 0 && taken_ >= count_);
   }
-  void print_event(const std::string& text) {
-    if (terminal_) clear_block();
-    std::cout << text << '\n';
-    if (terminal_) redraw();
-    std::cout << std::flush;
-    stop_if_output_closed();
-  }
-  // Failures go to standard error, as every command's do.
-  void print_failure(const std::string& text) {
-    if (terminal_) clear_block();
-    std::cout << std::flush;
-    std::cerr << text << '\n' << std::flush;
-    if (terminal_) redraw();
-  }
   // Nobody reads the run's lines any more (| head): the run stops as at Ctrl-C.
   void stop_if_output_closed() {
-    if (!std::cout) stop_.stop(SIGPIPE);
-  }
-  void clear_block() {
-    std::cout << std::flush;
-    for (int i = 0; i < drawn_; ++i) raw_out() << "\033[1A\r\033[2K";
-    drawn_ = 0;
-  }
-  void redraw() {
-    clear_block();
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      std::cout << lines_[i].name << ": " << lines_[i].phase;
-      if (!lines_[i].progress.empty()) std::cout << " " << lines_[i].progress;
-      std::cout << "  | done " << counts_[i].done << ", failed " << counts_[i].failed << '\n';
-    }
-    drawn_ = static_cast<int>(lines_.size());
-    std::cout << std::flush;
+    if (lines_.output_closed()) stop_.stop(SIGPIPE);
   }
 
   std::mutex mutex_;
-  Journal_file& journal_;
-  std::vector<Line> lines_;
+  Programming_journal& journal_;
+  std::set<Done_radio> done_;
   std::vector<Port_counts> counts_;
+  Live_lines lines_;
   long count_;
   long taken_ = 0;
   Stop_signals& stop_;
   std::string file_sha256_;
-  bool terminal_;
+  Journal_row row_base_;  // station, user, command
   bool journal_failed_ = false;
-  int drawn_ = 0;
-  int worst_ = exit_ok;
+  Exit_status worst_ = exit_ok;
 };
 
 // One port's view of its transfers: no dialogs; the progress goes to the port's live line.
@@ -313,13 +188,6 @@ class Port_observer : public Fleet_observer {
   std::size_t port_;
 };
 
-std::string sha256_hex(const std::string& bytes) {
-  return QCryptographicHash::hash(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                                  QCryptographicHash::Sha256)
-      .toHex()
-      .toStdString();
-}
-
 void run_fleet(const Fleet_options& o) {
   // Everything that can be refused is refused before any radio is touched. One programmer given
   // by two names (a link in /dev/serial/by-id, a COMn mapping) would be two workers on one line.
@@ -353,13 +221,25 @@ void run_fleet(const Fleet_options& o) {
   }
   if (!o.backup_dir.empty()) prepare_backup_folder(o.backup_dir);
   refuse_output_over_input(o.journal, {o.file, o.texts});
-  Journal_file journal(o.journal);
+  // The journal is read and started before any radio is touched: one that cannot be is refused.
+  Programming_journal journal(o.journal);
+  Journal_contents earlier;
+  if (auto failure = journal.open(&earlier)) throw Command_failed(exit_file_error, *failure);
+  if (auto failure = journal.start()) throw Command_failed(exit_file_error, *failure);
 
   QCoreApplication app(qt_argc(), qt_argv());
   Stop_signals stop;
-  const Fleet_job job{
-      file, safe_files(), o.file, sha256_hex(file_bytes), texts ? &*texts : nullptr, o.backup_dir};
-  Fleet_state state(journal, o.ports.size(), o.count, stop, job.file_sha256);
+  const Fleet_job job{.file = file,
+                      .files = safe_files(),
+                      .file_name = o.file,
+                      .file_sha256 = sha256_hex(file_bytes),
+                      .texts = texts ? &*texts : nullptr,
+                      .backup_dir = o.backup_dir,
+                      .local_time = system_local_time,
+                      .audit = o.audit,
+                      .sha256 = sha256_hex};
+  Fleet_state state(journal, std::move(earlier.done), o.ports.size(), o.count, stop,
+                    job.file_sha256, o.audit);
   std::vector<std::unique_ptr<QThread>> workers;
   for (std::size_t i = 0; i < o.ports.size(); ++i) {
     const std::string device = devices[i];
@@ -395,11 +275,11 @@ void run_fleet(const Fleet_options& o) {
   }
   for (auto& worker : workers) worker->start();
   for (auto& worker : workers) worker->wait();
-  const int status = state.close();
+  const Exit_status status = state.close();
   if (stop.signal() != 0) {
     (std::cout ? std::cout : std::cerr) << "Stopped: every port sent END and closed.\n";
   }
-  if (status != exit_ok) throw Command_failed(static_cast<Exit_status>(status), "");
+  if (status != exit_ok) throw Command_failed(status, "");
 }
 
 }  // namespace
@@ -414,15 +294,22 @@ void add_fleet_command(CLI::App& app) {
       ->allow_extra_args(false)
       ->type_name("DEV");
   cmd->add_option("FILE", o->file, "The parameter file (*.tn5) every radio gets")->required();
+  auto* audit = cmd->add_flag("--audit", o->audit,
+                              "Write nothing: read each radio, compare it with FILE as `verify` "
+                              "does and journal \"matches\" or the differing parameters "
+                              "(exit status 0 when every radio matched, else 1)");
   cmd->add_option("--texts", o->texts,
                   "A CSV table with the columns factory_number,text: the free text of each radio")
-      ->type_name("TEXTS.csv");
+      ->type_name("TEXTS.csv")
+      ->excludes(audit);
   cmd->add_option("--backup-dir", o->backup_dir,
                   "Read each radio whole first and keep it as DIR/<factory number>-<time>.tn5")
-      ->type_name("DIR");
+      ->type_name("DIR")
+      ->excludes(audit);
   cmd->add_option("--journal", o->journal,
-                  "Append one row per radio and attempt to this CSV table; a radio it holds as "
-                  "done is not programmed again")
+                  "Append one row per radio and attempt to this programming journal (default: "
+                  "the user's, $XDG_DATA_HOME/tirna520/journal.csv); a radio it holds as done "
+                  "is not programmed again")
       ->type_name("JOURNAL.csv");
   cmd->add_option("--count", o->count, "End after this many radios (default: at Ctrl-C)")
       ->check(CLI::PositiveNumber);
@@ -437,8 +324,13 @@ void add_fleet_command(CLI::App& app) {
       "longer answers before taking the next. Journal: UTF-8 with BOM, \";\" between the fields\n"
       "where the decimal mark is \",\"; columns time, port, factory_number, model, band,\n"
       "version, file, file_sha256, backup, result, exit_status (what a single write would give),\n"
-      "note. Ctrl-C ends every port (a transfer under way sends END) and prints the totals.\n"
-      "Exit status 0 when every radio taken was done, else the worst radio's status.");
+      "note, station, user, command, sent_sha256, readback_sha256, previous_row_sha256 (the\n"
+      "chain: `journal verify`). Ctrl-C ends every port (a transfer under way sends END) and "
+      "prints the totals.\n"
+      "Exit status 0 when every radio taken was done, else the worst radio's status.\n"
+      "--audit writes nothing: each radio is read, compared with FILE (the time stamp excepted;\n"
+      "the free text is no part of a write) and journaled as \"matches\" or \"differs\" with the\n"
+      "names of the differing parameters (as `diff` names them); status 1 when one differed.");
   cmd->callback([o] { run_fleet(*o); });
 }
 

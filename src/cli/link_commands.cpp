@@ -7,6 +7,7 @@
 #include "cli/file_io.h"
 #include "cli/link_run.h"
 #include "cli/readback.h"
+#include "cli/write_journal.h"
 #include "core/pages/extra_data.h"
 #include "core/text/messages.h"
 #include "core/transfer/extra_data_transfer.h"
@@ -14,8 +15,16 @@
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
 #include "platform/files/safe_file.h"
+#include "platform/programming_journal.h"
 
 namespace tirna::cli {
+
+void add_journal_option(CLI::App* cmd, std::string& journal) {
+  cmd->add_option("--journal", journal,
+                  "The programming journal this write is recorded in (default: the user's, "
+                  "$XDG_DATA_HOME/tirna520/journal.csv, else ~/.local/share/tirna520/journal.csv)")
+      ->type_name("JOURNAL.csv");
+}
 
 void add_link_commands(CLI::App& app) {
   {
@@ -41,6 +50,7 @@ void add_link_commands(CLI::App& app) {
     struct Options : Link_options {
       std::string file;
       std::string backup_dir;
+      std::string journal;
       bool verify = false;
     };
     auto o = std::make_shared<Options>();
@@ -58,22 +68,57 @@ void add_link_commands(CLI::App& app) {
         "--backup-dir: the factory number is trimmed, characters unsafe in file names become _,\n"
         "a radio without one is no-number; a backup never replaces a file (-2, -3, ... are\n"
         "added). When the backup read fails or the backup cannot be saved, nothing is written.\n"
-        "--verify: compares the 38 written packets as `verify` does, the time stamp included.");
+        "--verify: compares the 38 written packets as `verify` does, the time stamp included.\n"
+        "Journal: one row per write (see `journal verify`); the factory number and model are\n"
+        "known when the radio is read whole (--backup-dir, --verify).");
+    add_journal_option(cmd, o->journal);
     cmd->callback([o] {
       Workspace ws = open_or_fail(o->file);
+      const std::string file_bytes = read_input_or_fail(o->file, csv_size_limit);
       if (!o->backup_dir.empty()) {
         refuse_unwritable_file(ws);
         prepare_backup_folder(o->backup_dir);
       }
-      Link_run run(*o, {o->file});
-      if (!o->backup_dir.empty()) backup_radio(run, o->backup_dir);
-      run.finish(write_parameter_image(ws, run.session, run.view));
-      if (o->verify) {
-        // The image as the write left it is exactly what was sent, time stamp included.
-        const Workspace radio = read_radio(run);
-        check_readback(ws.image, radio.image, Time_stamp::compared, "записано");
+      refuse_output_over_input(o->journal, {o->file});
+      Link_run run(*o, {o->file, o->journal});
+      Write_record record(o->journal, "write", o->port);
+      record.row.file = o->file;
+      record.row.file_sha256 = sha256_hex(file_bytes);
+      try {
+        if (!o->backup_dir.empty()) {
+          Backup backup;
+          record.on_failure(Radio_result::read_failed);
+          try {
+            backup_radio(run, o->backup_dir, backup);
+          } catch (const Command_failed&) {
+            if (backup.radio) record.on_failure(Radio_result::backup_failed);
+            record.radio_read(run, backup.radio ? &*backup.radio : nullptr);
+            throw;
+          }
+          record.radio_read(run, &*backup.radio);
+          record.row.backup = backup.path;
+        }
+        record.on_failure(Radio_result::write_failed);
+        const Transfer_result written = write_parameter_image(ws, run.session, run.view);
+        record.radio_read(run);
+        if (written.packets > 0) record.sent(ws.image);
+        run.finish(written);
+        std::string note = "written";
+        if (o->verify) {
+          // The image as the write left it is exactly what was sent, time stamp included.
+          record.on_failure(Radio_result::readback_failed);
+          const Workspace radio = read_radio(run);
+          record.radio_read(run, &radio);
+          record.read_back(radio.image);
+          check_readback(ws.image, radio.image, Time_stamp::compared, "записано");
+          note = "read back equal";
+        }
+        run.close();
+        record.succeeded(note);
+      } catch (const Command_failed& e) {
+        record.failed(e);
+        throw;
       }
-      run.close();
     });
   }
   {
@@ -109,17 +154,17 @@ void add_link_commands(CLI::App& app) {
     auto* cmd = app.add_subcommand("write-extra",
                                    "Write the free text and the programming time to the radio");
     struct Options : Link_options {
-      std::string text, text_file;
+      std::string text, text_file, journal;
     };
     auto o = std::make_shared<Options>();
     add_link_options(cmd, *o);
     auto* text = cmd->add_option("--text", o->text, "The free text (UTF-8; a line break as typed)");
     cmd->add_option("--text-file", o->text_file, "Take the free text from a UTF-8 file")
         ->excludes(text);
+    add_journal_option(cmd, o->journal);
     cmd->callback([o] {
-      const std::string utf8 = o->text_file.empty()
-                                   ? o->text
-                                   : read_input_or_fail(o->text_file, text_file_size_limit);
+      const std::string utf8 =
+          o->text_file.empty() ? o->text : read_input_or_fail(o->text_file, text_file_size_limit);
       const auto bytes = free_text_bytes(utf8);
       if (!bytes) {
         throw Command_failed(exit_refused, transfer_text::free_text_not_storable.text);
@@ -128,9 +173,22 @@ void add_link_commands(CLI::App& app) {
         std::cerr << "Текст длиннее 192 байт: записываются первые 192.\n";
       }
       Workspace ws = start_up_workspace();
-      Link_run run(*o, {o->text_file});
-      run.finish(write_additional_data(ws, run.session, run.view, *bytes));
-      run.close();
+      refuse_output_over_input(o->journal, {o->text_file});
+      Link_run run(*o, {o->text_file, o->journal});
+      Write_record record(o->journal, "write-extra", o->port);
+      record.row.file = o->text_file;
+      if (!o->text_file.empty()) record.row.file_sha256 = sha256_hex(utf8);
+      try {
+        const Transfer_result written = write_additional_data(ws, run.session, run.view, *bytes);
+        record.radio_read(run);
+        if (written.packets > 0) record.sent(ws.image);
+        run.finish(written);
+        run.close();
+        record.succeeded("free text written");
+      } catch (const Command_failed& e) {
+        record.failed(e);
+        throw;
+      }
     });
   }
 }

@@ -53,6 +53,8 @@ class Link_run {
 
   // The radio's identification; only after a transfer of the run completed.
   const Radio_identification& identification() const { return identification_.value(); }
+  // The identification of the last handshake that got one, if any.
+  const std::optional<Radio_identification>& radio() const { return identification_; }
 
  private:
   std::string port_failure_text() const;

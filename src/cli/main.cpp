@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   add_link_commands(app);
   add_verify_command(app);
   add_fleet_command(app);
+  add_journal_commands(app);
+  add_certificate_command(app);
   add_set_command(app);
   add_csv_commands(app);
   add_diff_command(app);
@@ -60,7 +62,8 @@ int main(int argc, char** argv) {
   } catch (const std::filesystem::filesystem_error& e) {
     // A file error that a command did not turn into its own message: the path and the reason.
     std::cerr << e.path1().string() << ": "
-              << tirna::with_full_stop(tirna::Io_error::from_errno(e.code().value()).text()) << '\n';
+              << tirna::with_full_stop(tirna::Io_error::from_errno(e.code().value()).text())
+              << '\n';
     return exit_file_error;
   } catch (const std::exception& e) {
     std::cerr << "tirna520-cli: " << one_line(e.what()) << '\n';

@@ -10,9 +10,9 @@
 #include "core/files/backup_file.h"
 #include "core/pages/extra_data.h"
 #include "core/text/messages.h"
-#include "core/transfer/transfer_runner.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/write_image.h"
 #include "platform/files/safe_file.h"
 
@@ -52,20 +52,20 @@ Workspace read_radio(Link_run& run) {
   return radio;
 }
 
-void backup_radio(Link_run& run, const std::string& folder) {
+void backup_radio(Link_run& run, const std::string& folder, Backup& backup) {
   constexpr const char* nothing_written = "В радиостанцию ничего не записано.";
-  Workspace radio;
   try {
-    radio = read_radio(run);
+    backup.radio = read_radio(run);
   } catch (const Command_failed& e) {
     fail_with_note(e, std::string("Резервная копия не сделана. ") + nothing_written);
   }
-  const auto saved = save_backup(safe_files(), folder, radio.image, system_local_time());
+  const auto saved = save_backup(safe_files(), folder, backup.radio->image, system_local_time());
   if (const auto* error = std::get_if<Io_error>(&saved)) {
     throw Command_failed(exit_file_error, folder + ": " + with_full_stop(error->text()) + "\n" +
                                               "Резервная копия не сделана. " + nothing_written);
   }
-  std::cout << "Резервная копия: " << std::get<std::string>(saved) << '\n';
+  backup.path = std::get<std::string>(saved);
+  std::cout << "Резервная копия: " << backup.path << '\n';
 }
 
 void check_readback(const Param_image& sent, const Param_image& radio, Time_stamp time,

@@ -2,11 +2,12 @@
 // The read-back side of the link commands: reading a radio into a scratch workspace, the backup
 // before a write, and the check that the radio holds what a write sends (verify, write --verify).
 
+#include <optional>
 #include <string>
 
 #include "cli/link_run.h"
-#include "core/image/workspace.h"
 #include "core/compare/write_check.h"
+#include "core/image/workspace.h"
 
 namespace tirna::cli {
 
@@ -23,8 +24,13 @@ void prepare_backup_folder(const std::string& folder);
 Workspace read_radio(Link_run& run);
 
 // Reads the radio and saves its memory as a new file in folder (see save_backup), printing its
-// path. A read or a save that fails ends the command before anything is written.
-void backup_radio(Link_run& run, const std::string& folder);
+// path. A read or a save that fails ends the command before anything is written; backup holds
+// what was done so far (the radio once read, the path once saved).
+struct Backup {
+  std::optional<Workspace> radio;
+  std::string path;
+};
+void backup_radio(Link_run& run, const std::string& folder, Backup& backup);
 
 // Compares what a write sends with the radio's memory in the written packets; prints the result,
 // and the differences side by side (sent_name heads the column of `sent`), then fails with status

@@ -1,4 +1,5 @@
-// report: the printed parameter report of a parameter file, as a PDF, without a display.
+// report and certificate: the printed parameter report of a parameter file, and the programming
+// certificate of the journal's rows, as PDFs drawn by one painter, without a display.
 
 #include <QBuffer>
 #include <QByteArray>
@@ -7,13 +8,16 @@
 #include <iostream>
 #include <memory>
 
-#include "cli/qt_application.h"
 #include "cli/commands.h"
 #include "cli/file_io.h"
 #include "cli/print_queue.h"
+#include "cli/qt_application.h"
 #include "cli/show_format.h"
+#include "core/report/certificate.h"
 #include "core/report/report_params.h"
 #include "core/text/messages.h"
+#include "platform/files/safe_file.h"
+#include "platform/programming_journal.h"
 #include "ui/report/report_painter.h"
 
 namespace tirna::cli {
@@ -30,7 +34,69 @@ std::unique_ptr<QGuiApplication> start_gui() {
   return std::make_unique<QGuiApplication>(qt_argc(), qt_argv());
 }
 
+struct Certificate_options {
+  std::string journal, output;
+  Certificate_filter filter;
+};
+
+void write_certificate(const Certificate_options& o) {
+  const std::string path = o.journal.empty() ? default_journal_path() : o.journal;
+  refuse_output_over_input(o.output, {path});
+  auto read = read_file(path, journal_size_limit);
+  if (const auto* error = std::get_if<Io_error>(&read)) {
+    throw Command_failed(exit_file_error, path + ": " + with_full_stop(error->text()));
+  }
+  const std::string& journal = std::get<std::string>(read);
+  const Chain_verdict chain = verify_journal(journal, sha256_hex);
+  if (!chain.intact && chain.broken_row == 0) {
+    throw Command_failed(exit_file_error, path + ": not a programming journal of tirna520.");
+  }
+  const auto pages = certificate_pages(journal_entries(journal), o.filter, path, chain);
+  const auto gui = start_gui();
+  QByteArray pdf;
+  QBuffer out(&pdf);
+  if (!out.open(QIODevice::WriteOnly) ||
+      !ui::write_pages_pdf(out, certificate_layout(), pages, ui::report_date(QDate::currentDate()),
+                           QStringLiteral("Сертификат программирования радиостанций"))) {
+    throw Command_failed(exit_file_error, "certificate: cannot draw the PDF.");
+  }
+  write_output_or_fail(o.output,
+                       std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+  if (!chain.intact) {
+    std::cerr << path << ": the chain breaks at row " << chain.broken_row
+              << "; the certificate says so.\n";
+  }
+}
+
 }  // namespace
+
+void add_certificate_command(CLI::App& app) {
+  auto* cmd = app.add_subcommand(
+      "certificate",
+      "Write the programming certificate of the journal's rows as a PDF: one A4 page per 30 "
+      "rows, in the report's style");
+  auto o = std::make_shared<Certificate_options>();
+  cmd->add_option("--journal", o->journal,
+                  "The journal (default: the user's, $XDG_DATA_HOME/tirna520/journal.csv)")
+      ->type_name("JOURNAL.csv");
+  cmd->add_option("--since", o->filter.since,
+                  "Rows from this time on: YYYY-MM-DD[ HH:MM[:SS]] (a day: from its start)")
+      ->type_name("TIME");
+  cmd->add_option("--until", o->filter.until,
+                  "Rows up to this time: YYYY-MM-DD[ HH:MM[:SS]] (a day: to its end)")
+      ->type_name("TIME");
+  cmd->add_option("--number", o->filter.numbers, "Only these factory numbers")
+      ->type_name("N")
+      ->expected(1, -1);
+  cmd->add_option("-o,--output", o->output, "The PDF file to write (- for standard output)")
+      ->required();
+  cmd->footer(
+      "The certificate names the files written and their SHA-256, the station and user, each\n"
+      "row's factory number, time, command, result and whether its read-back matched, the\n"
+      "journal's chain state (as `journal verify` finds it) and the SHA-256 of its last row.\n"
+      "Keep that hash: a row removed from the journal's end later shows against it.");
+  cmd->callback([o] { write_certificate(*o); });
+}
 
 void add_report_command(CLI::App& app) {
   auto* cmd = app.add_subcommand(
@@ -82,8 +148,7 @@ void add_report_command(CLI::App& app) {
     if (printing) {
       const Print_result result = print_pdf(queue, "Параметры радиостанции", page);
       if (result.job == 0) {
-        throw Command_failed(exit_file_error,
-                             "report: printer " + queue + ": " + result.failure);
+        throw Command_failed(exit_file_error, "report: printer " + queue + ": " + result.failure);
       }
       std::cerr << "report: printing on " << queue << " (job " << queue << "-" << result.job
                 << ")\n";

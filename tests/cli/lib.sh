@@ -9,6 +9,8 @@ if [ -n "${LC_ALL:-}" ] && [ "${LC_ALL%%.*}" != C ] &&
 fi
 T=$(mktemp -d)
 trap 'rm -rf "$T"' EXIT
+# Every write is journaled in the user's journal: the tests' go to their scratch folder.
+export XDG_DATA_HOME="$T/data"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

@@ -77,6 +77,6 @@ expect_status 0 "$cli" --help
 sed -n '/^Exit status:/,$p' "$T/out" | sed -n 's/^  \([0-9]*\)  \(.*\)$/\1 \2/p' >"$T/help-table"
 sed -n '/^### Exit statuses/,/^## /p' "$TEST_DATA/../../README.md" |
   sed -n 's/^| \([0-9]*\) | \(.*\) |$/\1 \2/p' >"$T/readme-table"
-[ "$(wc -l <"$T/help-table")" -eq 18 ] || fail "--help lacks the exit status table"
+[ "$(wc -l <"$T/help-table")" -eq 20 ] || fail "--help lacks the exit status table"
 diff "$T/help-table" "$T/readme-table" >&2 || fail "the README's exit statuses differ from --help's"
 echo ok

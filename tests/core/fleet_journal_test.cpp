@@ -29,18 +29,20 @@ TEST(FleetJournal, RowsReadBackWithEitherSeparatorAndNameTheDoneRadios) {
   for (const char separator : {',', ';'}) {
     std::string journal = journal_start(separator);
     EXPECT_EQ(journal.substr(0, 3), "\xEF\xBB\xBF");
-    journal += journal_line(row("1000001", Radio_result::done, 0, "free text written"), separator);
-    journal += journal_line(row("1000002", Radio_result::band_refused, 6, "a, b; c"), separator);
-    journal += journal_line(row("1000003", Radio_result::readback_differs, 7), separator);
-    journal += journal_line(row("", Radio_result::done, 0), separator);  // no number: no entry
-    journal += journal_line(row("1000004", Radio_result::already_done, 0), separator);
+    journal +=
+        journal_line(row("1000001", Radio_result::done, 0, "free text written"), separator, "");
+    journal +=
+        journal_line(row("1000002", Radio_result::band_refused, 6, "a, b; c"), separator, "");
+    journal += journal_line(row("1000003", Radio_result::readback_differs, 7), separator, "");
+    journal += journal_line(row("", Radio_result::done, 0), separator, "");  // no number: no entry
+    journal += journal_line(row("1000004", Radio_result::already_done, 0), separator, "");
     Journal_row never = row("", Radio_result::read_failed, 5);
     never.version = -1;
-    journal += journal_line(never, separator);
+    journal += journal_line(never, separator, "");
     // A number a spreadsheet would take for a formula stays a text; it is done with another file.
     Journal_row formula = row("=1+2", Radio_result::done, 0);
     formula.file_sha256 = std::string(64, 'b');
-    journal += journal_line(formula, separator);
+    journal += journal_line(formula, separator, "");
 
     const auto table = read_csv(journal);
     ASSERT_TRUE(std::holds_alternative<Csv_table>(table));
@@ -51,7 +53,8 @@ TEST(FleetJournal, RowsReadBackWithEitherSeparatorAndNameTheDoneRadios) {
     EXPECT_EQ(t.records[0].fields,
               (std::vector<std::string>{"time", "port", "factory_number", "model", "band",
                                         "version", "file", "file_sha256", "backup", "result",
-                                        "exit_status", "note"}));
+                                        "exit_status", "note", "station", "user", "command",
+                                        "sent_sha256", "readback_sha256", "previous_row_sha256"}));
     EXPECT_EQ(t.records[1].fields[0], "2026-12-09 08:05:03");
     EXPECT_EQ(t.records[1].fields[6], "склад; партия \"А\".tn5");
     EXPECT_EQ(t.records[2].fields[9], "band refused");
@@ -68,7 +71,7 @@ TEST(FleetJournal, RowsReadBackWithEitherSeparatorAndNameTheDoneRadios) {
                                                    {"=1+2", std::string(64, 'b')}}));
     EXPECT_EQ(contents.separator, separator);
   }
-  EXPECT_EQ(read_journal("").separator, std::nullopt);  // a new journal takes the locale's
+  EXPECT_EQ(read_journal("").separator, std::nullopt);   // a new journal takes the locale's
   EXPECT_TRUE(read_journal("a,b\n1,2\n").done.empty());  // not a journal
   EXPECT_TRUE(read_journal("\"unclosed\n").done.empty());
 }

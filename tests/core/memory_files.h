@@ -34,6 +34,14 @@ class Memory_files : public File_store {
     if (failure) return *failure;
     return files.emplace(path, bytes).second ? Save_new::saved : Save_new::exists;
   }
+  std::optional<Io_error> append(const std::string& path, std::size_t limit,
+                                 const Append_text& text) const override {
+    if (failure) return failure;
+    std::string& file = files[path];
+    if (file.size() > limit) return Io_error{Io_error::too_large, EFBIG};
+    file += text(file);
+    return std::nullopt;
+  }
 };
 
 }  // namespace tirna::test

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core/image/workspace.h"
+#include "core/report/certificate.h"
 #include "core/report/report_layout.h"
 #include "core/report/report_params.h"
 
@@ -69,31 +70,35 @@ Box box_of(const Report_text& t) {
   return {t.left, t.top, t.left + t.width, t.top + t.height};
 }
 
+// The programming certificate is drawn by the same rules: its page is held to them too.
 TEST(ReportLayout, NoTextBoxReachesIntoAnotherOrOverALine) {
-  const Report_layout& l = report_layout();
-  for (std::size_t i = 0; i < l.texts.size(); ++i) {
-    const Box a = box_of(l.texts[i]);
-    EXPECT_GT(a.right, a.left) << l.texts[i].text;
-    EXPECT_LE(a.right, l.page_width - 0.15) << l.texts[i].text;
-    EXPECT_LE(a.bottom, l.page_height - 0.15) << l.texts[i].text;
-    for (std::size_t j = i + 1; j < l.texts.size(); ++j) {
-      EXPECT_FALSE(a.intersects(box_of(l.texts[j]))) << l.texts[i].text << " / " << l.texts[j].text;
-    }
-    // The date stands on the bottom rule: a 1 pt line at a text's top edge lies in the room
-    // above the capitals, so the lines are checked against the box from 0.01 inch lower.
-    const double thin = 0.005;
-    const Box ink{a.left, a.top + 0.01, a.right, a.bottom};
-    for (const auto& rule : l.lines) {
-      EXPECT_FALSE(ink.intersects({rule.x1, rule.y1 - thin, rule.x2, rule.y2 + thin}))
-          << l.texts[i].text;
-    }
-    for (const auto& c : l.connectors) {
-      EXPECT_FALSE(a.intersects({c.x - thin, c.top, c.x + thin, c.bottom}))
-          << l.texts[i].text << " / connector at " << c.x;
-      // The horizontal part runs towards its own caption only.
-      if (c.caption != static_cast<int>(i) && c.x < l.texts[c.caption].left) {
-        EXPECT_FALSE(a.intersects({c.x, c.top - thin, l.texts[c.caption].left, c.top + thin}))
+  for (const Report_layout* page : {&report_layout(), &certificate_layout()}) {
+    const Report_layout& l = *page;
+    for (std::size_t i = 0; i < l.texts.size(); ++i) {
+      const Box a = box_of(l.texts[i]);
+      EXPECT_GT(a.right, a.left) << l.texts[i].text;
+      EXPECT_LE(a.right, l.page_width - 0.15) << l.texts[i].text;
+      EXPECT_LE(a.bottom, l.page_height - 0.15) << l.texts[i].text;
+      for (std::size_t j = i + 1; j < l.texts.size(); ++j) {
+        EXPECT_FALSE(a.intersects(box_of(l.texts[j])))
+            << l.texts[i].text << " / " << l.texts[j].text;
+      }
+      // The date stands on the bottom rule: a 1 pt line at a text's top edge lies in the room
+      // above the capitals, so the lines are checked against the box from 0.01 inch lower.
+      const double thin = 0.005;
+      const Box ink{a.left, a.top + 0.01, a.right, a.bottom};
+      for (const auto& rule : l.lines) {
+        EXPECT_FALSE(ink.intersects({rule.x1, rule.y1 - thin, rule.x2, rule.y2 + thin}))
             << l.texts[i].text;
+      }
+      for (const auto& c : l.connectors) {
+        EXPECT_FALSE(a.intersects({c.x - thin, c.top, c.x + thin, c.bottom}))
+            << l.texts[i].text << " / connector at " << c.x;
+        // The horizontal part runs towards its own caption only.
+        if (c.caption != static_cast<int>(i) && c.x < l.texts[c.caption].left) {
+          EXPECT_FALSE(a.intersects({c.x, c.top - thin, l.texts[c.caption].left, c.top + thin}))
+              << l.texts[i].text;
+        }
       }
     }
   }

@@ -74,7 +74,7 @@ journal=$T/two.csv
 s=,
 [ "$(printf '%.1f' 1 2>/dev/null)" = "1,0" ] && s=';'
 [ "$(head -c 3 "$journal" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the journal has no BOM"
-expect_line "$journal" $'\xEF\xBB\xBF'"time${s}port${s}factory_number${s}model${s}band${s}version${s}file${s}file_sha256${s}backup${s}result${s}exit_status${s}note"$'\r'
+expect_line "$journal" $'\xEF\xBB\xBF'"time${s}port${s}factory_number${s}model${s}band${s}version${s}file${s}file_sha256${s}backup${s}result${s}exit_status${s}note${s}station${s}user${s}command${s}sent_sha256${s}readback_sha256${s}previous_row_sha256"$'\r'
 [ "$(wc -l <"$journal")" -eq 9 ] || { cat "$journal"; fail "not 8 rows"; }
 sha=$(sha256sum "$T/file.tn5" | cut -d' ' -f1)
 field() { awk -F"$s" -v n="$1" -v c="$2" '$3 == n { print $c }' "$journal"; }  # FACTORY COLUMN

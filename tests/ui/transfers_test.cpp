@@ -27,10 +27,12 @@
 
 #include "core/channels/channel_edits.h"
 #include "core/files/param_file.h"
+#include "core/fleet/journal_chain.h"
 #include "core/pages/extra_data.h"
 #include "core/text/cp1251.h"
 #include "platform/files/safe_file.h"
 #include "platform/programmer_status_timer.h"
+#include "platform/programming_journal.h"
 #include "ui/app/main_window.h"
 #include "ui/channels/channel_page.h"
 #include "ui/link/link_doctor_dialog.h"
@@ -244,6 +246,7 @@ class Transfers_test : public QObject {
 
  private:
   std::unique_ptr<Program_folder> folder_;
+  std::unique_ptr<QTemporaryDir> data_home_;
   std::unique_ptr<Simulator> sim_;
   std::unique_ptr<TForm1> w_;
 
@@ -298,7 +301,12 @@ class Transfers_test : public QObject {
   }
 
  private slots:
-  void init() { folder_ = std::make_unique<Program_folder>(); }
+  void init() {
+    folder_ = std::make_unique<Program_folder>();
+    // Each test's writes are journaled in a journal of its own.
+    data_home_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data_home_->path()));
+  }
   void cleanup() {
     pending_answers.reset();
     if (w_) {
@@ -307,6 +315,16 @@ class Transfers_test : public QObject {
     }
     sim_.reset();
     folder_.reset();
+    data_home_.reset();
+  }
+
+  // The rows the window's writes left in the user's journal, whose chain must hold.
+  std::vector<Journal_entry> journal_rows() const {
+    const auto text = read_file(default_journal_path(), journal_size_limit);
+    if (!std::holds_alternative<std::string>(text)) return {};
+    const std::string& journal = std::get<std::string>(text);
+    if (!verify_journal(journal, sha256_hex).intact) return {};
+    return journal_entries(journal);
   }
 
   void progress_window_is_laid_out_and_fits_its_texts() {
@@ -376,9 +394,12 @@ class Transfers_test : public QObject {
     QVERIFY(w_->workspace().file_name.empty());
     // The band list shows the radio's band; no band question ran (the watch saw only one box).
     QCOMPARE(test::parts(w_).ComboBox1()->currentText(), QStringLiteral("450МГц - 470МГц (П45)"));
-    QCOMPARE(test::parts(w_).extra_page()->model_label()->text().trimmed(), QStringLiteral("Тирна-5678"));
-    QCOMPARE(test::parts(w_).extra_page()->factory_number_label()->text().trimmed(), QStringLiteral("777"));
-    QCOMPARE(test::parts(w_).extra_page()->RichEdit1()->toPlainText(), QStringLiteral("Склад 4\nполка 2"));
+    QCOMPARE(test::parts(w_).extra_page()->model_label()->text().trimmed(),
+             QStringLiteral("Тирна-5678"));
+    QCOMPARE(test::parts(w_).extra_page()->factory_number_label()->text().trimmed(),
+             QStringLiteral("777"));
+    QCOMPARE(test::parts(w_).extra_page()->RichEdit1()->toPlainText(),
+             QStringLiteral("Склад 4\nполка 2"));
     QTableWidget* grid = test::parts(w_).channel_page()->StringGrid101();
     QCOMPARE(grid->item(1, 1)->text(), QString::fromStdString(w_->view().rows[0].cells[1]));
     QVERIFY(grid->item(1, 1)->text().contains(QStringLiteral("460,000")));
@@ -417,6 +438,12 @@ class Transfers_test : public QObject {
     const auto saved = sim_->saved();
     QVERIFY(saved.has_value());
     for (int k : parameter_write_packets) QVERIFY2(saved->packet(k) == image().packet(k), "packet");
+    // The write's row in the journal: what was sent, exactly.
+    const auto rows = journal_rows();
+    QCOMPARE(rows.size(), std::size_t{1});
+    QCOMPARE(rows[0].cell("command"), std::string("window write"));
+    QCOMPARE(rows[0].cell("result"), std::string("done"));
+    QCOMPARE(rows[0].cell("sent_sha256"), image_sha256(image()));
 
     // Undo of the edit made before the write asks first: the radio keeps what was written.
     Box_seen asked;
@@ -517,7 +544,8 @@ class Transfers_test : public QObject {
           QStringLiteral("Чтение дополнительной информации из радиостанции :"), 29);
     }
     QCOMPARE(test::parts(w_).extra_page()->RichEdit1()->toPlainText(), QStringLiteral("Бригада 3"));
-    QCOMPARE(test::parts(w_).extra_page()->model_label()->text().trimmed(), QStringLiteral("Тирна-44"));
+    QCOMPARE(test::parts(w_).extra_page()->model_label()->text().trimmed(),
+             QStringLiteral("Тирна-44"));
     for (int k = 1; k <= packet_count; ++k) {
       const bool taken = k == 89 || k == 90 || k == 93 || (k >= 97 && k <= 122);
       QVERIFY(image().packet(k) == (taken ? radio : before).packet(k));
@@ -543,6 +571,9 @@ class Transfers_test : public QObject {
     const auto saved = sim_->saved();
     QVERIFY(saved.has_value());
     QCOMPARE(QString::fromStdString(free_text(*saved)), QStringLiteral("Бригада 5\nсмена 2"));
+    const auto rows = journal_rows();
+    QCOMPARE(rows.size(), std::size_t{1});
+    QCOMPARE(rows[0].cell("command"), std::string("window write-extra"));
   }
 
   void text_outside_code_page_1251_is_not_written() {
@@ -608,6 +639,10 @@ class Transfers_test : public QObject {
     sim_->stop();
     QCOMPARE(sim_->count(QStringLiteral("write 0x")), 0);
     QCOMPARE(sim_->count(QStringLiteral("END")), 0);
+    const auto rows = journal_rows();
+    QCOMPARE(rows.size(), std::size_t{1});
+    QCOMPARE(rows[0].cell("result"), std::string("band refused"));
+    QCOMPARE(rows[0].cell("exit_status"), std::string("6"));
   }
 
   // "Диагностика связи..." checks the programmer's port of config.ini, names the radio there in

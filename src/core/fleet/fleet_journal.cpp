@@ -22,7 +22,9 @@ int column(const std::vector<std::string>& header, std::string_view name) {
 
 // A spreadsheet takes a cell that starts with =, +, - or @ for a formula: a factory number or a
 // file name from outside must stay a text, so such a cell starts with an apostrophe.
-std::string cell_text(const std::string& text) {
+std::string cell_text(std::string text) {
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   if (!text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) {
     return "'" + text;
   }
@@ -30,17 +32,55 @@ std::string cell_text(const std::string& text) {
 }
 
 std::string cell_value(std::string text) {
-  if (text.size() > 1 && text[0] == '\'' && std::string_view("=+-@").find(text[1]) != std::string_view::npos) {
+  if (text.size() > 1 && text[0] == '\'' &&
+      std::string_view("=+-@").find(text[1]) != std::string_view::npos) {
     text.erase(0, 1);
   }
   return text;
 }
 
-const std::vector<std::string> journal_columns = {
-    "time",          "port",   "factory_number", "model",  "band",        "version", "file",
-    "file_sha256",   "backup", "result",         "exit_status", "note"};
+// The columns of the first fleet journals come first, in their order, so that scripts reading
+// those by position keep working.
+const std::vector<std::string> journal_columns = {"time",
+                                                  "port",
+                                                  "factory_number",
+                                                  "model",
+                                                  "band",
+                                                  "version",
+                                                  "file",
+                                                  "file_sha256",
+                                                  "backup",
+                                                  "result",
+                                                  "exit_status",
+                                                  "note",
+                                                  "station",
+                                                  "user",
+                                                  "command",
+                                                  "sent_sha256",
+                                                  "readback_sha256",
+                                                  "previous_row_sha256"};
+
+// Least to most.
+constexpr Exit_status status_order[] = {
+    exit_ok,        exit_differs,       exit_usage,    exit_file_error, exit_port,
+    exit_no_answer, exit_band_mismatch, exit_readback, exit_refused,    exit_interrupted};
+
+int rank(Exit_status s) {
+  const auto* at = std::find(std::begin(status_order), std::end(status_order), s);
+  // A status of another command (doctor's) ranks with the file errors: the machine's trouble.
+  if (at == std::end(status_order)) return rank(exit_file_error);
+  return static_cast<int>(at - std::begin(status_order));
+}
 
 }  // namespace
+
+Exit_status worse_status(Exit_status a, Exit_status b) {
+  return rank(b) > rank(a) ? b : a;
+}
+
+const std::vector<std::string>& journal_column_names() {
+  return journal_columns;
+}
 
 std::string_view result_text(Radio_result result) {
   switch (result) {
@@ -64,6 +104,10 @@ std::string_view result_text(Radio_result result) {
       return "read-back failed";
     case Radio_result::stopped:
       return "stopped";
+    case Radio_result::matches:
+      return "matches";
+    case Radio_result::differs:
+      return "differs";
   }
   return "";
 }
@@ -79,14 +123,16 @@ std::string journal_start(char separator) {
   return std::string(bom) + csv_line(journal_columns, separator);
 }
 
-std::string journal_line(const Journal_row& row, char separator) {
-  return csv_line({journal_time(row.time), cell_text(row.port), cell_text(row.factory_number),
-                   cell_text(row.model), cell_text(row.band),
-                   row.version < 0 ? std::string() : std::to_string(row.version),
-                   cell_text(row.file), row.file_sha256, cell_text(row.backup),
-                   std::string(result_text(row.result)), std::to_string(row.exit_status),
-                   cell_text(row.note)},
-                  separator);
+std::string journal_line(const Journal_row& row, char separator, std::string_view previous_sha256) {
+  return csv_line(
+      {journal_time(row.time), cell_text(row.port), cell_text(row.factory_number),
+       cell_text(row.model), cell_text(row.band),
+       row.version < 0 ? std::string() : std::to_string(row.version), cell_text(row.file),
+       row.file_sha256, cell_text(row.backup), std::string(result_text(row.result)),
+       std::to_string(row.exit_status), cell_text(row.note), cell_text(row.station),
+       cell_text(row.user), cell_text(row.command), row.sent_sha256, row.readback_sha256,
+       std::string(previous_sha256)},
+      separator);
 }
 
 Journal_contents read_journal(std::string_view journal) {
@@ -119,7 +165,8 @@ std::variant<Free_texts, std::string> read_free_texts(std::string_view csv) {
     return "line " + std::to_string(error->line) + ": " + error->reason;
   }
   const auto& t = std::get<Csv_table>(table);
-  if (t.records.empty()) return std::string("the table is empty; it needs the columns factory_number,text");
+  if (t.records.empty())
+    return std::string("the table is empty; it needs the columns factory_number,text");
   const auto& header = t.records.front().fields;
   const int number = column(header, "factory_number");
   const int text = column(header, "text");

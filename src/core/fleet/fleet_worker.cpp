@@ -8,13 +8,13 @@
 #include "core/compare/write_check.h"
 #include "core/files/backup_file.h"
 #include "core/link/radio_identification.h"
+#include "core/text/format.h"
 #include "core/transfer/exit_status.h"
-#include "core/transfer/transfer_runner.h"
+#include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
-#include "core/transfer/extra_data_transfer.h"
+#include "core/transfer/transfer_runner.h"
 #include "core/transfer/write_image.h"
-#include "core/text/format.h"
 
 namespace tirna {
 
@@ -87,8 +87,7 @@ class Port_worker {
         continue;  // no radio there yet
       }
       if (busy(read)) continue;
-      if (read.status == Link_status::port_not_opened ||
-          read.status == Link_status::stopped) {
+      if (read.status == Link_status::port_not_opened || read.status == Link_status::stopped) {
         return read.status;
       }
       const Link_status end = take_radio(read, radio);
@@ -100,8 +99,8 @@ class Port_worker {
   // Another program holds the port: said once, and tried again at the next look.
   bool busy(const Transfer_result& r) {
     const auto& error = r.handshake.opening.last_error;
-    const bool now_busy = r.status == Link_status::port_not_opened && error &&
-                          error->kind == Open_error::Kind::busy;
+    const bool now_busy =
+        r.status == Link_status::port_not_opened && error && error->kind == Open_error::Kind::busy;
     if (now_busy && !busy_said_) {
       observer_.note("port busy, tried again every second: " +
                      (error->holder.empty() ? error->text : error->holder));
@@ -135,6 +134,10 @@ class Port_worker {
     return {Link_status::link_lost, failure};
   }
 
+  std::string memory_sha256(const Param_image& image) const {
+    return job_.sha256 == nullptr ? "" : job_.sha256(memory_bytes(image));
+  }
+
   // A wait of a second between two tries to reach a radio that does not answer.
   void space_tries() {
     s_.clock.wait_until(last_try_ + 1s);
@@ -157,7 +160,7 @@ class Port_worker {
 
   // Records the radio's turn, then waits until it is unplugged.
   Link_status finish(Journal_row& row, Radio_result result, int exit_status,
-                         std::string note = {}) {
+                     std::string note = {}) {
     in_hand_.reset();
     row.time = job_.local_time();
     row.result = result;
@@ -184,13 +187,14 @@ class Port_worker {
     in_hand_ = row;
     on_failure_ = Radio_result::read_failed;
     if (!read.ok()) return failed(row, Radio_result::read_failed, read);
-    if (!number.empty() && observer_.already_done(number)) {
+    if (!job_.audit && !number.empty() && observer_.already_done(number)) {
       return finish(row, Radio_result::already_done, exit_ok, "in the journal as done");
     }
     if (!radio_fits_band(*s_.identification, job_.file.image)) {
       return finish(row, Radio_result::band_refused, exit_band_mismatch,
                     transfer_text::band_mismatch.text);
     }
+    if (job_.audit) return audit(row, radio);
     if (!job_.backup_dir.empty()) {
       const auto saved = save_backup(job_.files, job_.backup_dir, radio.image, job_.local_time());
       if (const auto* error = std::get_if<Io_error>(&saved)) {
@@ -204,6 +208,7 @@ class Port_worker {
     on_failure_ = Radio_result::write_failed;
     Workspace ws = job_.file;
     const Transfer_result write = write_parameter_image(ws, s_, view_, job_.local_time);
+    row.sent_sha256 = memory_sha256(ws.image);
     if (!write.ok()) return failed(row, Radio_result::write_failed, write);
 
     std::string text_note;
@@ -217,6 +222,7 @@ class Port_worker {
         on_failure_ = Radio_result::text_failed;
         const Transfer_result t =
             write_additional_data(ws, s_, view_, text->second, job_.local_time);
+        row.sent_sha256 = memory_sha256(ws.image);
         if (!t.ok()) return failed(row, Radio_result::text_failed, t);
         text_written = true;
         text_note = "free text written";
@@ -228,6 +234,7 @@ class Port_worker {
     Workspace back = start_up_workspace();
     const Transfer_result check = read_parameter_image(back, s_, view_);
     if (!check.ok()) return failed(row, Radio_result::readback_failed, check);
+    row.readback_sha256 = memory_sha256(back.image);
     const Image_comparison c = compare_with_radio(ws.image, back.image, Time_stamp::compared);
     const bool text_differs = text_written && !same_free_text(ws.image, back.image);
     if (!c.same() || text_differs) {
@@ -248,6 +255,20 @@ class Port_worker {
                   text_note.empty() ? "read back equal" : "read back equal, " + text_note);
   }
 
+  // The radio as read against FILE as a write would leave it: "matches", or "differs" with every
+  // differing parameter named.
+  Link_status audit(Journal_row& row, const Workspace& radio) {
+    row.readback_sha256 = memory_sha256(radio.image);
+    const Image_comparison c =
+        compare_with_radio(image_as_written(job_.file, s_.identification->radio_version()),
+                           radio.image, Time_stamp::ignored);
+    if (c.same()) return finish(row, Radio_result::matches, exit_ok, "matches the file");
+    std::string note = "differs in";
+    for (const auto& p : c.parameters) note += " " + p.name;
+    if (!c.bytes.empty()) note += " (" + std::to_string(c.bytes.size()) + " other bytes)";
+    return finish(row, Radio_result::differs, exit_differs, note);
+  }
+
   // Looks at most once a second which radio answers (its additional data: the factory number)
   // until none does, or another radio does: the one unplugged and the next one plugged in between
   // two looks.
@@ -259,8 +280,7 @@ class Port_worker {
       const Transfer_result look = read_additional_data(radio, s_, view_);
       view_.take_note();
       if (busy(look)) continue;
-      if (look.status == Link_status::stopped ||
-          look.status == Link_status::port_not_opened) {
+      if (look.status == Link_status::stopped || look.status == Link_status::port_not_opened) {
         return look.status;
       }
       if (look.status == Link_status::no_answer) break;

@@ -44,13 +44,18 @@ class Fleet_observer {
 
 // What every radio gets.
 struct Fleet_job {
-  const Workspace& file;    // FILE, opened as the window opens it
-  const File_store& files;  // where the backups are saved
-  std::string file_name;    // as given
-  std::string file_sha256;  // of FILE's bytes
+  const Workspace& file;              // FILE, opened as the window opens it
+  const File_store& files;            // where the backups are saved
+  std::string file_name;              // as given
+  std::string file_sha256;            // of FILE's bytes
   const Free_texts* texts = nullptr;  // null: the radios keep their texts
   std::string backup_dir;             // empty: no backups
   Clock local_time = system_local_time;
+  // Audit: each radio is only read and compared with FILE as a write of it would leave the
+  // radio (the time stamp excepted; the free text is no part of a write); nothing is written.
+  bool audit = false;
+  // Of the 1024 bytes sent and read back, for the journal; null: not recorded.
+  std::string (*sha256)(std::string_view bytes) = nullptr;
 };
 
 // How a port's work ended: the run ended (completed), Ctrl-C or a closed output stopped it

@@ -76,4 +76,12 @@ void new_blok(Param_image& image, int band_index, uint8_t coding_version) {
   fill(image, mem::prog_fixed, {0x00, 0x00});
 }
 
+std::string memory_bytes(const Param_image& image) {
+  std::string memory(memory_size, '\0');
+  for (int addr = 0; addr < memory_size; ++addr) {
+    memory[static_cast<std::size_t>(addr)] = static_cast<char>(image.byte(addr));
+  }
+  return memory;
+}
+
 }  // namespace tirna

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace tirna {
 
@@ -43,11 +44,15 @@ class Param_image {
   std::array<Packet, packet_count> packets_{};
 };
 
+// The 1024 memory bytes of the image in address order, without the packet headers: what a
+// journal's hash of a radio's memory is taken of.
+std::string memory_bytes(const Param_image& image);
+
 // Memory map: one place names every area of the radio memory.
 namespace mem {
 inline constexpr int channels = 0x000;  // 16 records of 16 bytes
 inline constexpr int channel_record_size = 16;
-inline constexpr int settings = 0x2B0;  // 0x2B0..0x2BF, general settings:
+inline constexpr int settings = 0x2B0;          // 0x2B0..0x2BF, general settings:
 inline constexpr int scan_key = 0x2B0;          // bits 7-5 squelch key, 4-3 scan mode
 inline constexpr int scan_tx_channel = 0x2B1;   // low nibble
 inline constexpr int priority_channel = 0x2B2;  // BCD
@@ -60,7 +65,7 @@ inline constexpr int beep_save = 0x2BC;  // bit 5 beep, bit 3 power saving; a wr
 inline constexpr int warning_timer = 0x2BD;
 inline constexpr int repeat_timer = 0x2BE;  // BCD seconds
 inline constexpr int reset_timer = 0x2BF;   // BCD seconds
-inline constexpr int model_text = 0x2C0;  // 16 characters
+inline constexpr int model_text = 0x2C0;    // 16 characters
 inline constexpr int model_text_size = 16;
 inline constexpr int ident_block = 0x2D0;  // 0x2D0..0x2D7
 inline constexpr int version_byte = 0x2D1;

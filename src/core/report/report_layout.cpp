@@ -59,16 +59,7 @@ std::string report_caption_of(const char* parameter) {
 
 Report_text text_at(double left, double top, double right, double pt, bool bold, Report_field field,
                     std::string text) {
-  Report_text t;
-  t.left = left;
-  t.top = top;
-  t.width = right - gap - left;
-  t.height = line_height(pt);
-  t.font_pt = pt;
-  t.bold = bold;
-  t.field = field;
-  t.text = std::move(text);
-  return t;
+  return report_text_at(left, top, right, pt, bold, field, std::move(text));
 }
 
 Report_text fixed(double left, double top, double right, double pt, bool bold, std::string text) {
@@ -145,6 +136,20 @@ Report_layout make_layout() {
 }
 
 }  // namespace
+
+Report_text report_text_at(double left, double top, double right, double pt, bool bold,
+                           Report_field field, std::string text) {
+  Report_text t;
+  t.left = left;
+  t.top = top;
+  t.width = right - gap - left;
+  t.height = line_height(pt);
+  t.font_pt = pt;
+  t.bold = bold;
+  t.field = field;
+  t.text = std::move(text);
+  return t;
+}
 
 const Report_layout& report_layout() {
   static const Report_layout layout = make_layout();

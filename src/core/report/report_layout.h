@@ -56,6 +56,11 @@ struct Report_layout {
 
 const Report_layout& report_layout();
 
+// A text of a page: its line at top from left, its box ending a small gap before right (where
+// the next text on its line starts), one line of the font high.
+Report_text report_text_at(double left, double top, double right, double pt, bool bold,
+                           Report_field field, std::string text);
+
 // The organisation named in the left header.
 inline constexpr std::string_view report_organisation = "ООО «Тирна-Связь»";
 

@@ -20,6 +20,8 @@ enum Exit_status : int {
   exit_band_mismatch = 6,
   exit_readback = 7,
   exit_refused = 8,
+  exit_journal_broken = 9,
+  exit_journal_not_written = 10,
   // doctor: the first broken link of the programming link
   exit_no_device = 20,
   exit_no_access = 21,
@@ -37,7 +39,7 @@ struct Exit_status_meaning {
   std::string_view meaning;
 };
 
-inline constexpr std::array<Exit_status_meaning, 18> exit_status_table = {{
+inline constexpr std::array<Exit_status_meaning, 20> exit_status_table = {{
     {exit_ok, "success"},
     {exit_differs, "a difference was found (comparing commands)"},
     {exit_usage, "usage error"},
@@ -49,6 +51,10 @@ inline constexpr std::array<Exit_status_meaning, 18> exit_status_table = {{
     {exit_band_mismatch, "the radio's band differs from the file's"},
     {exit_readback, "a read-back differs from what was written"},
     {exit_refused, "a value or file content was refused"},
+    {exit_journal_broken,
+     "journal verify: the journal's chain is broken (a row changed, removed, moved or cut short)"},
+    {exit_journal_not_written,
+     "the transfer completed, but its row could not be added to the programming journal"},
     {exit_no_device,
      "doctor: no such port, a USB adapter without its port, or a chip whose identity was erased"},
     {exit_no_access, "doctor: this user may not open the port"},

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -254,6 +255,10 @@ class Safe_files final : public File_store {
                                             std::string_view bytes) const override {
     return save_new_file(path, bytes);
   }
+  std::optional<Io_error> append(const std::string& path, std::size_t limit,
+                                 const Append_text& text) const override {
+    return append_locked(path, limit, text);
+  }
 };
 
 }  // namespace
@@ -344,6 +349,42 @@ std::variant<Descriptor, Io_error> open_growing_file(const std::string& path) {
     return Io_error{Io_error::access_denied, EACCES};  // swapped under us
   }
   return file;
+}
+
+std::optional<Io_error> append_locked(const std::string& path, std::size_t limit,
+                                      const Append_text& text) {
+  auto resolved = resolve_target(path);
+  if (auto* error = std::get_if<Io_error>(&resolved)) return *error;
+  const Target& t = std::get<Target>(resolved);
+  if (auto error = write_protected(t)) return error;
+  Descriptor file(
+      ::open(t.path.c_str(),
+             O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+  if (!file) return error_for(errno, t.path);
+  const int fd = file.get();
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || (t.exists && swapped(st, t.st))) {
+    return Io_error{Io_error::access_denied, EACCES};  // swapped under us
+  }
+  // Released when the descriptor closes, on every way out.
+  while (::flock(fd, LOCK_EX) != 0) {
+    if (errno != EINTR) return Io_error::from_errno(errno);
+  }
+  std::string contents;
+  if (::lseek(fd, 0, SEEK_SET) < 0 || !read_up_to(fd, limit, contents)) {
+    return Io_error::from_errno(errno);
+  }
+  if (contents.size() > limit) return Io_error{Io_error::too_large, EFBIG};
+  const std::string added = text(contents);
+  if (!write_all(fd, added.data(), added.size()) || ::fdatasync(fd) != 0) {
+    // A part of a row would break the file's chain: the file is cut back to what it held.
+    const int err = errno;
+    if (::ftruncate(fd, static_cast<off_t>(contents.size())) == 0) ::fdatasync(fd);
+    return Io_error::from_errno(err);
+  }
+  if (!t.exists) sync_folder(t.path);
+  if (const int err = file.close()) return Io_error::from_errno(err);
+  return std::nullopt;
 }
 
 std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::string_view bytes) {

@@ -67,6 +67,13 @@ std::variant<Save_new, Io_error> save_new_file(const std::string& path, std::str
 // only as save_file follows one, only a regular file or a new one.
 std::variant<Descriptor, Io_error> open_growing_file(const std::string& path);
 
+// Appends what text makes of the file's contents (a log whose rows are chained), under an exclusive
+// lock (flock) on the file from the read to the sync, so that appenders in other processes and
+// threads take turns. The path by the rules of a save: a link only as save_file follows one, only
+// a regular file or a new one; a write-protected file is refused.
+std::optional<Io_error> append_locked(const std::string& path, std::size_t limit,
+                                      const Append_text& text);
+
 // The core's files, read and saved by the functions above.
 const File_store& safe_files();
 

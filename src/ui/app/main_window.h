@@ -8,12 +8,13 @@
 #include <optional>
 
 #include "core/channels/channel_edits.h"
-#include "core/edit/edit.h"
-#include "core/edit/history.h"
 #include "core/channels/subtone_entry.h"
 #include "core/channels/window_view.h"
+#include "core/edit/edit.h"
+#include "core/edit/history.h"
 #include "core/image/workspace.h"
 #include "core/link/programmer_choice.h"
+#include "core/transfer/transfer_result.h"
 #include "platform/config_file.h"
 
 class QActionGroup;
@@ -129,7 +130,8 @@ class TForm1 : public QMainWindow, public Edit_host {
   void insert_channel();
   void delete_channels();
   void sort_channels();
-  // "Изменить каналы...": fields of all selected channels at once (Bulk_edit_dialog), one undo step.
+  // "Изменить каналы...": fields of all selected channels at once (Bulk_edit_dialog), one undo
+  // step.
   void edit_channels();
   // "Операции" > "Сравнить с радиостанцией": reads the radio into memory and lists how it differs
   // from what a write of the window's image would send; the image stays as it is.
@@ -148,6 +150,9 @@ class TForm1 : public QMainWindow, public Edit_host {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The row of a write (with_file: of the parameter image, naming the file) in the user's
+  // programming journal, after the transfer.
+  void journal_write(const char* command, const Transfer_result& r, bool with_file);
   // The tests reach the window's parts (its pages, dialogs, actions and panels) through this.
   friend struct Window_parts;
 

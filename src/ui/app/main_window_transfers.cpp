@@ -7,11 +7,15 @@
 #include <QPlainTextEdit>
 
 #include "core/compare/write_check.h"
+#include "core/fleet/fleet_journal.h"
 #include "core/report/report_params.h"
+#include "core/transfer/exit_status.h"
 #include "core/transfer/extra_data_transfer.h"
 #include "core/transfer/read_image.h"
 #include "core/transfer/transfer_messages.h"
 #include "core/transfer/write_image.h"
+#include "platform/files/safe_file.h"
+#include "platform/programming_journal.h"
 #include "ui/app/main_window.h"
 #include "ui/app/message_boxes.h"
 #include "ui/pages/extra_page.h"
@@ -36,6 +40,44 @@ void TForm1::N13Click() {
   const Transfer_result r = transfers_->run(
       [this](Link_session& s) { return write_parameter_image(ws_, s, *transfers_); });
   if (r.ok() || r.packets > 0) history_.mark_written();
+  journal_write("window write", r, true);
+}
+
+// Every write that met a radio gets its row in the user's programming journal, after the
+// transfer and its message; a journal that cannot take it is said in a box of its own.
+void TForm1::journal_write(const char* command, const Transfer_result& r, bool with_file) {
+  const auto& id = transfers_->identification();
+  if (!r.handshake.entered() || !id) return;
+  Programming_journal journal;
+  Journal_row row = journal.row(command);
+  row.port = transfers_->port().device();
+  row.band = band_code_text(id->band_code());
+  row.version = id->radio_version();
+  if (with_file) row.file = ws_.file_name;
+  if (with_file && !ws_.file_name.empty() && !ws_.state.modified) {
+    const auto bytes = read_file(ws_.file_name, csv_size_limit);
+    if (const auto* b = std::get_if<std::string>(&bytes)) row.file_sha256 = sha256_hex(*b);
+  }
+  if (r.packets > 0) row.sent_sha256 = image_sha256(ws_.image);
+  row.exit_status = exit_status_of(r.status);
+  switch (r.status) {
+    case Link_status::ok:
+      row.result = Radio_result::done;
+      break;
+    case Link_status::band_mismatch:
+      row.result = Radio_result::band_refused;
+      break;
+    case Link_status::stopped:
+      row.result = Radio_result::stopped;
+      break;
+    default:
+      row.result = Radio_result::write_failed;
+  }
+  if (const auto failure = journal.append(row)) {
+    show_message(this, QMessageBox::Warning, QStringLiteral("Журнал программирования"),
+                 QStringLiteral("Строка журнала программирования не добавлена:\r") +
+                     QString::fromStdString(*failure));
+  }
 }
 
 void TForm1::Button301Click() {
@@ -48,17 +90,16 @@ void TForm1::Button301Click() {
 void TForm1::compare_with_radio() {
   if (busy_) return;
   Workspace radio = start_up_workspace();
-  const Transfer_result r = transfers_->run(
-      [&](Link_session& s) { return read_radio_image(radio, s, *transfers_); });
+  const Transfer_result r =
+      transfers_->run([&](Link_session& s) { return read_radio_image(radio, s, *transfers_); });
   if (!r.ok()) return;  // the read said why
   const Radio_identification& id = *transfers_->identification();
   if (!radio_fits_band(id, ws_.image)) {
     transfers_->show_message(transfer_text::band_mismatch);
     return;
   }
-  const Image_comparison c =
-      tirna::compare_with_radio(image_as_written(ws_, id.radio_version()), radio.image,
-                                Time_stamp::ignored);
+  const Image_comparison c = tirna::compare_with_radio(image_as_written(ws_, id.radio_version()),
+                                                       radio.image, Time_stamp::ignored);
   if (c.same()) {
     show_message(this, QMessageBox::Information, QStringLiteral("Сравнение с радиостанцией"),
                  QStringLiteral("Параметры в радиостанции совпадают с параметрами окна."));
@@ -88,6 +129,7 @@ void TForm1::Button302Click() {
   const Transfer_result r = transfers_->run(
       [&](Link_session& s) { return write_additional_data(ws_, s, *transfers_, *text); });
   if (r.ok() || r.packets > 0) history_.mark_written();
+  journal_write("window write-extra", r, false);
 }
 
 void TForm1::N8Click() {

@@ -104,8 +104,7 @@ void set_report_page(QPagedPaintDevice& device) {
 
 std::vector<Placed_text> place_report_texts(QPaintDevice& device,
                                             const std::vector<Report_parameter>& params,
-                                            const QString& date_text) {
-  const Report_layout& layout = report_layout();
+                                            const QString& date_text, const Report_layout& layout) {
   const Device_scale scale(device);
   QHash<QString, QString> values;
   for (const auto& p : params) values.insert(q(p.name), q(p.text));
@@ -134,11 +133,10 @@ std::vector<Placed_text> place_report_texts(QPaintDevice& device,
 }
 
 void paint_report(QPainter& painter, const std::vector<Report_parameter>& params,
-                  const QString& date_text) {
-  const Report_layout& layout = report_layout();
+                  const QString& date_text, const Report_layout& layout) {
   QPaintDevice& device = *painter.device();
   const Device_scale scale(device);
-  const std::vector<Placed_text> placed = place_report_texts(device, params, date_text);
+  const std::vector<Placed_text> placed = place_report_texts(device, params, date_text, layout);
 
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, false);
@@ -174,13 +172,23 @@ void paint_report(QPainter& painter, const std::vector<Report_parameter>& params
 
 bool write_report_pdf(QIODevice& out, const std::vector<Report_parameter>& params,
                       const QString& date_text) {
+  return write_pages_pdf(out, report_layout(), {params}, date_text,
+                         QStringLiteral("Параметры радиостанции"));
+}
+
+bool write_pages_pdf(QIODevice& out, const Report_layout& layout,
+                     const std::vector<std::vector<Report_parameter>>& pages,
+                     const QString& date_text, const QString& title) {
   QPdfWriter writer(&out);
   set_report_page(writer);
   writer.setCreator(q(app_title));
-  writer.setTitle(QStringLiteral("Параметры радиостанции"));
+  writer.setTitle(title);
   QPainter painter;
   if (!painter.begin(&writer)) return false;
-  paint_report(painter, params, date_text);
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0 && !writer.newPage()) return false;
+    paint_report(painter, pages[i], date_text, layout);
+  }
   return painter.end();
 }
 
