@@ -8,6 +8,7 @@
 
 #include "cli/exit_status.h"
 #include "core/files/file_commands.h"
+#include "core/fleet/journal_chain.h"
 
 namespace tirna::cli {
 
@@ -37,6 +38,14 @@ void add_fleet_command(CLI::App& app);
 void add_journal_option(CLI::App* cmd, std::string& journal);
 // journal verify, history, certificate: what the programming journal proves.
 void add_journal_commands(CLI::App& app);
+// The journal --journal names (empty: the user's), read whole, and its chain: what journal
+// verify, history and certificate start from. A file that is no programming journal at all
+// (its header) fails with exit_file_error when `foreign_fails`.
+struct Read_journal {
+  std::string path, text;
+  Chain_verdict chain;
+};
+Read_journal read_programming_journal(const std::string& journal, bool foreign_fails = true);
 void add_set_command(CLI::App& app);
 void add_csv_commands(CLI::App& app);
 void add_diff_command(CLI::App& app);

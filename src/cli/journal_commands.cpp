@@ -16,30 +16,15 @@ namespace tirna::cli {
 
 namespace {
 
-std::string journal_or_default(const std::string& journal) {
-  if (!journal.empty()) return journal;
-  const std::string path = default_journal_path();
-  if (path.empty()) throw Command_failed(exit_usage, "journal: no home folder; name the journal");
-  return path;
-}
-
-std::string read_journal_or_fail(const std::string& path) {
-  auto read = read_file(path, journal_size_limit);
-  if (const auto* error = std::get_if<Io_error>(&read)) {
-    throw Command_failed(exit_file_error, path + ": " + with_full_stop(error->text()));
-  }
-  return std::get<std::string>(std::move(read));
-}
-
 void verify(const std::string& given) {
-  const std::string path = journal_or_default(given);
-  const Chain_verdict v = verify_journal(read_journal_or_fail(path), sha256_hex);
+  const Read_journal j = read_programming_journal(given, false);
+  const Chain_verdict& v = j.chain;
   if (v.intact) {
-    std::cout << path << ": the chain is intact, " << v.rows << " rows; the last row's SHA-256 "
+    std::cout << j.path << ": the chain is intact, " << v.rows << " rows; the last row's SHA-256 "
               << v.last_row_sha256 << '\n';
     return;
   }
-  std::cout << path << ": the chain breaks at ";
+  std::cout << j.path << ": the chain breaks at ";
   if (v.broken_row == 0) {
     std::cout << "the header (line 1)";
   } else {
@@ -85,13 +70,8 @@ struct History_options {
 };
 
 void history(const History_options& o) {
-  const std::string path = journal_or_default(o.journal);
-  const std::string text = read_journal_or_fail(path);
+  const auto [path, text, chain] = read_programming_journal(o.journal);
   const std::vector<Journal_entry> entries = journal_entries(text);
-  const Chain_verdict chain = verify_journal(text, sha256_hex);
-  if (!chain.intact && chain.broken_row == 0) {
-    throw Command_failed(exit_file_error, path + ": not a programming journal of tirna520.");
-  }
   if (!chain.intact) {
     std::cerr << path << ": the chain breaks at row " << chain.broken_row
               << "; these rows may not be what was written (journal verify says why).\n";
@@ -137,6 +117,22 @@ void history(const History_options& o) {
 }
 
 }  // namespace
+
+Read_journal read_programming_journal(const std::string& journal, bool foreign_fails) {
+  Read_journal j;
+  j.path = journal.empty() ? default_journal_path() : journal;
+  if (j.path.empty()) throw Command_failed(exit_usage, "journal: no home folder; name the journal");
+  auto read = read_file(j.path, journal_size_limit);
+  if (const auto* error = std::get_if<Io_error>(&read)) {
+    throw Command_failed(exit_file_error, j.path + ": " + with_full_stop(error->text()));
+  }
+  j.text = std::get<std::string>(std::move(read));
+  j.chain = verify_journal(j.text, sha256_hex);
+  if (foreign_fails && !j.chain.intact && j.chain.broken_row == 0) {
+    throw Command_failed(exit_file_error, j.path + ": not a programming journal of tirna520.");
+  }
+  return j;
+}
 
 void add_journal_commands(CLI::App& app) {
   {

@@ -40,17 +40,8 @@ struct Certificate_options {
 };
 
 void write_certificate(const Certificate_options& o) {
-  const std::string path = o.journal.empty() ? default_journal_path() : o.journal;
+  const auto [path, journal, chain] = read_programming_journal(o.journal);
   refuse_output_over_input(o.output, {path});
-  auto read = read_file(path, journal_size_limit);
-  if (const auto* error = std::get_if<Io_error>(&read)) {
-    throw Command_failed(exit_file_error, path + ": " + with_full_stop(error->text()));
-  }
-  const std::string& journal = std::get<std::string>(read);
-  const Chain_verdict chain = verify_journal(journal, sha256_hex);
-  if (!chain.intact && chain.broken_row == 0) {
-    throw Command_failed(exit_file_error, path + ": not a programming journal of tirna520.");
-  }
   const auto pages = certificate_pages(journal_entries(journal), o.filter, path, chain);
   const auto gui = start_gui();
   QByteArray pdf;
